@@ -1,0 +1,69 @@
+// A stopwatch with whole-second resolution, header-only.
+//
+// It sums the seconds of the calendar clock (libc's time()) over any number of
+// run/pause intervals. Each interval is the difference of two truncated
+// readings, so a run of d seconds counts as the whole part of d or one more.
+#ifndef VELDMARK_CORE_1_SECONDS_TIMER_H
+#define VELDMARK_CORE_1_SECONDS_TIMER_H
+
+#include <time.h>
+
+namespace ZW37 {
+namespace Veldmark {
+namespace Corelibrary1 {
+namespace CppVersion1998 {
+
+class Insecondstimer {
+public:
+    // A new timer is paused with a total of 0.
+    Insecondstimer() : state(paused) { Reset(); }
+
+    // Running already: nothing happens, so the time counted so far stays.
+    void Run() {
+        if (state != running) {
+            startStamp = time(NULL);
+            state = running;
+        }
+    }
+
+    // Paused already: nothing happens and the clock is not read.
+    void Pause() {
+        if (state == running) {
+            sum += time(NULL) - startStamp;
+            state = paused;
+        }
+    }
+
+    // Leaves the state alone: a running timer counts on from now.
+    void Reset() {
+        sum = 0;
+        startStamp = time(NULL);
+    }
+
+    // Reads the clock only while running. The clock is taken as it comes:
+    // set back during a run, the total shrinks and may turn negative.
+    time_t GetInsecondsinterval() const {
+        return state != paused ? sum + (time(NULL) - startStamp) : sum;
+    }
+
+    // Returns nothing, so assignments do not chain. Copying the plain fields
+    // is safe onto itself.
+    // NOLINTNEXTLINE(misc-unconventional-assign-operator,cert-oop54-cpp)
+    void operator=(const Insecondstimer& other) {
+        state = other.state;
+        startStamp = other.startStamp;
+        sum = other.sum;
+    }
+
+private:
+    enum { paused = 0, running = 1 } state;
+    time_t startStamp; // when the timer last started running or was reset
+    time_t sum;        // seconds of the intervals closed by Pause since the last reset
+};
+
+} // namespace CppVersion1998
+} // namespace Corelibrary1
+} // namespace Veldmark
+} // namespace ZW37
+
+#endif
