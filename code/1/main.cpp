@@ -1,0 +1,87 @@
+// secs: run a shell command and print how many whole seconds it took.
+//
+// The arguments are joined with blanks into one command line for /bin/sh.
+// The command keeps the tool's standard input, output and error; the seconds
+// come last on standard output, with no line end. secs then ends the way the
+// shell ended: with its exit code, or killed by the same signal.
+
+#include <errno.h>
+#include <signal.h>
+#include <stdlib.h>
+#include <string.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+
+#include <exception>
+#include <iostream>
+#include <new>
+#include <string>
+#include <typeinfo>
+
+#include "../../libssrc/core/1/seconds_timer.h"
+
+using namespace ZW37::Veldmark::Corelibrary1::CppVersion1998;
+
+int main(int argc, char** argv)
+{
+    try {
+        Insecondstimer timer;
+        std::string commandToPerform;
+        for (unsigned int argNumber = 1; argNumber < static_cast<unsigned int>(argc); ++argNumber) {
+            commandToPerform += argv[argNumber];
+            commandToPerform += " ";
+        }
+
+        // The clock starts only once the text is complete, so building it
+        // is not part of the measurement.
+        timer.Run();
+        errno = 0;
+        const int res = system(commandToPerform.c_str());
+        const int runError = errno;
+        timer.Pause();
+
+        // A shell that could not be started (a text over the kernel's 128 KiB
+        // limit for one argument, say) reads as exit status 127, the same as a
+        // command the shell cannot find; only errno tells them apart. -1 means
+        // no child could be made or waited for.
+        if (res == -1 || (runError != 0 && WIFEXITED(res) && WEXITSTATUS(res) == 127)) {
+            std::clog << "failed to run the command (" << strerror(runError) << ")!" << "\n";
+            return 255;
+        }
+
+        std::cout << timer.GetInsecondsinterval();
+        if (!std::cout.flush()) {
+            const int writeError = errno;
+            std::clog << "failed to write the elapsed seconds (" << strerror(writeError) << ")!" << "\n";
+            return 255;
+        }
+
+        // Die of the shell's signal, so a calling shell sees what it would
+        // have seen for the command alone (and Ctrl-C stops its loop), but
+        // leave no core file of our own.
+        if (WIFSIGNALED(res)) {
+            const int sig = WTERMSIG(res);
+            struct rlimit core;
+            if (getrlimit(RLIMIT_CORE, &core) == 0) {
+                core.rlim_cur = 0;
+                (void)setrlimit(RLIMIT_CORE, &core);
+            }
+            (void)signal(sig, SIG_DFL);
+            sigset_t only;
+            (void)sigemptyset(&only);
+            (void)sigaddset(&only, sig);
+            (void)sigprocmask(SIG_UNBLOCK, &only, NULL);
+            (void)raise(sig);
+            return 128 + sig;
+        }
+        return WEXITSTATUS(res);
+    } catch (const std::bad_alloc& e) {
+        std::clog << "failed to allocate memory (" << e.what() << ")!" << "\n";
+    } catch (const std::exception& e) {
+        std::clog << "notexpectederror " << e.what() << ": ";
+        std::clog << "cppexceptiontype-" << typeid(e).name() << "\n";
+    } catch (...) {
+        std::clog << "unknownerror" << "\n";
+    }
+    return -1;
+}
