@@ -1,7 +1,7 @@
-// Linked into a test build of secs: operator new refuses every block over
-// 64 KiB, so a long command drives the tool's exception handlers while it is
-// being assembled. SECS_TEST_THROW picks what is thrown: bad_alloc (the
-// default), runtime_error or int.
+// Linked into a test build of secs: with SECS_TEST_THROW set, operator new
+// refuses every block over 64 KiB by throwing what it names (bad_alloc,
+// runtime_error or int), so a long command drives the tool's exception
+// handlers while it is being assembled.
 #include <cstdlib>
 #include <cstring>
 #include <new>
@@ -9,28 +9,22 @@
 
 void* operator new(std::size_t size)
 {
-    if (size > 64 * 1024) {
-        const char* what = std::getenv("SECS_TEST_THROW");
-        if (what != nullptr && std::strcmp(what, "runtime_error") == 0) {
+    const char* kind = std::getenv("SECS_TEST_THROW");
+    if (kind != nullptr && size > 64 * 1024) {
+        if (std::strcmp(kind, "runtime_error") == 0) {
             throw std::runtime_error("injected");
         }
-        if (what != nullptr && std::strcmp(what, "int") == 0) {
+        if (std::strcmp(kind, "int") == 0) {
             throw 1;
         }
         throw std::bad_alloc();
     }
-    if (void* block = std::malloc(size != 0 ? size : 1)) {
-        return block;
+    void* block = std::malloc(size != 0 ? size : 1);
+    if (block == nullptr) {
+        throw std::bad_alloc();
     }
-    throw std::bad_alloc();
+    return block;
 }
 
-void operator delete(void* block) noexcept
-{
-    std::free(block);
-}
-
-void operator delete(void* block, std::size_t) noexcept
-{
-    std::free(block);
-}
+void operator delete(void* block) noexcept { std::free(block); }
+void operator delete(void* block, std::size_t) noexcept { std::free(block); }
