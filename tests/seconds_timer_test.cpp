@@ -1,6 +1,6 @@
 // The stopwatch on a fake clock: this file's time() wins over libc's at link
 // time, so every reading is known and counted, and nothing sleeps.
-#include <core/1/seconds_timer.h>
+#include <veldmark/core/1/seconds_timer.h>
 
 #include <gtest/gtest.h>
 
