@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # How secs's run time grows with the number of arguments, from 1 to 100,000.
 # `secs : x x ...` is set against `sh -c ': x x ...'`, the shell running the
 # same text, and `true x x ...`, the kernel copying the same arguments in;

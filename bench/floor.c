@@ -1,3 +1,4 @@
+/* SPDX-License-Identifier: MIT */
 /* A yardstick, not part of secs: the least a tool of its design can do, the
  * same system() and time() calls from a plain C program, so bench/overhead.sh
  * can show what secs costs above that floor. */

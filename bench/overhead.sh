@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # What `secs true` costs, against what every shell-based timer pays
 # (`sh -c true`), GNU time, bash's `time` keyword and a floor: bench/floor.c,
 # a minimal C program making the same system() and time() calls (a yardstick,

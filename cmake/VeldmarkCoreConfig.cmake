@@ -1,1 +1,2 @@
+# SPDX-License-Identifier: MIT
 include("${CMAKE_CURRENT_LIST_DIR}/VeldmarkCoreTargets.cmake")

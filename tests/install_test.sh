@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Install into an empty prefix, then use what landed there as a user would:
 # the tool, the stopwatch through find_package and through pkg-config, the
 # man page and the completion. Usage: install_test.sh BUILD-DIR CXX

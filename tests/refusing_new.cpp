@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Linked into a test build of secs: with SECS_TEST_THROW set, operator new
 // refuses every block over 64 KiB by throwing what it names (bad_alloc,
 // runtime_error or int), so a long command drives the tool's exception

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The stopwatch on a fake clock: this file's time() wins over libc's at link
 // time, so every reading is known and counted, and nothing sleeps.
 #include <veldmark/core/1/seconds_timer.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // secs as a black box. Each case is a line of shell that ends by exec'ing
 // secs, so the wait status seen here is secs's own, core flag included.
 #include <gtest/gtest.h>

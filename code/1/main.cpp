@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // secs: run a shell command and print how many whole seconds it took.
 //
 // The arguments are joined with blanks into one command line for /bin/sh.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include <veldmark/core/1/seconds_timer.h>
 #include <iostream>
 

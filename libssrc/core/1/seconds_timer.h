@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A stopwatch with whole-second resolution, header-only.
 //
 // It sums the seconds of the calendar clock (libc's time()) over any number of
