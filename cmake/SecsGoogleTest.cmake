@@ -1,0 +1,50 @@
+# SPDX-License-Identifier: MIT
+# GoogleTest for the tests: the one installed, or, with SECS_FETCH_GTEST, a
+# pinned release fetched at configure time. Where there is neither, sets
+# SECS_NO_TESTS_BECAUSE to say why; the tests are then left out altogether,
+# so that `ctest --no-tests=error` fails instead of passing on nothing.
+option(SECS_FETCH_GTEST "Fetch the pinned GoogleTest release when none is installed" OFF)
+set(SECS_GTEST_URL "https://github.com/google/googletest/archive/refs/tags/release-1.12.1.tar.gz"
+  CACHE STRING "Where SECS_FETCH_GTEST fetches GoogleTest from")
+set(SECS_GTEST_SHA256 "81964fe578e9bd7c94dfdb09c8e4d6e6759e19967e397dbea48d1c10e45d0df2"
+  CACHE STRING "The SHA256 the fetched GoogleTest archive must have")
+
+set(SECS_NO_TESTS_BECAUSE "")
+find_package(GTest QUIET)
+if(GTest_FOUND)
+  return()
+elseif(NOT SECS_FETCH_GTEST)
+  set(SECS_NO_TESTS_BECAUSE "GoogleTest is not installed; install it (libgtest-dev, gtest-devel, googletest) or configure with -DSECS_FETCH_GTEST=ON")
+  return()
+endif()
+
+# Our own download first, so that a machine offline gets a reason, not a
+# failed configure; then FetchContent unpacks the checked archive.
+set(_secs_archive ${PROJECT_BINARY_DIR}/_deps/googletest-${SECS_GTEST_SHA256}.tar.gz)
+if(NOT EXISTS ${_secs_archive})
+  file(DOWNLOAD "${SECS_GTEST_URL}" ${_secs_archive}.part STATUS _secs_status TIMEOUT 120 INACTIVITY_TIMEOUT 30)
+  list(GET _secs_status 0 _secs_code)
+  if(NOT _secs_code EQUAL 0)
+    list(GET _secs_status 1 _secs_error)
+    file(REMOVE ${_secs_archive}.part)
+    string(CONCAT SECS_NO_TESTS_BECAUSE "GoogleTest is not installed and ${SECS_GTEST_URL} could not be "
+      "fetched (${_secs_error}); install GoogleTest (libgtest-dev, gtest-devel, googletest)")
+    return()
+  endif()
+  file(SHA256 ${_secs_archive}.part _secs_sha256)
+  if(NOT _secs_sha256 STREQUAL SECS_GTEST_SHA256)
+    file(REMOVE ${_secs_archive}.part)
+    message(FATAL_ERROR "${SECS_GTEST_URL} has SHA256 ${_secs_sha256}, not the pinned ${SECS_GTEST_SHA256}")
+  endif()
+  file(RENAME ${_secs_archive}.part ${_secs_archive})
+endif()
+
+if(POLICY CMP0135)
+  cmake_policy(SET CMP0135 NEW) # unpacked files carry the time of unpacking
+endif()
+include(FetchContent)
+set(BUILD_GMOCK OFF CACHE BOOL "")
+set(INSTALL_GTEST OFF CACHE BOOL "")
+FetchContent_Declare(googletest URL ${_secs_archive} URL_HASH SHA256=${SECS_GTEST_SHA256})
+FetchContent_MakeAvailable(googletest)
+message(STATUS "secs: tests use GoogleTest fetched from ${SECS_GTEST_URL}")

@@ -1,0 +1,135 @@
+# SPDX-License-Identifier: MIT
+# What this toolchain can do for secs: how the tool can be linked and which
+# hardening it takes. Every answer comes from a real compile and link of a
+# small program, never from the platform's name, and is said once.
+#
+# In:  SECS_LINK (empty: choose), SECS_HARDENING, CMAKE_BUILD_TYPE.
+# Out: SECS_LINK_MODE, and secs_toolchain_apply(target) to put it all on a target.
+include(CheckCXXSourceCompiles)
+include(CheckPIESupported)
+
+# A program that needs from the runtime what secs needs: iostream, string, system.
+set(_secs_probe [[
+#include <stdlib.h>
+#include <iostream>
+#include <string>
+int main(int argc, char** argv)
+{
+    std::string text(argv[0]);
+    std::cout << text.size();
+    return argc > 9 ? system(text.c_str()) : 0;
+}
+]])
+# Some drivers warn about an option they ignore and link anyway; that is a no.
+set(_secs_refused "unused|unrecognized|unknown|ignored|not supported|invalid")
+
+# _secs_links(VAR "compile flags" "link options"): does the probe build and link so?
+function(_secs_links var flags link_options)
+  set(CMAKE_REQUIRED_FLAGS "${flags}")
+  set(CMAKE_REQUIRED_LINK_OPTIONS ${link_options})
+  set(CMAKE_REQUIRED_QUIET ON)
+  check_cxx_source_compiles("${_secs_probe}" ${var} FAIL_REGEX "${_secs_refused}")
+  set(${var} ${${var}} PARENT_SCOPE)
+endfunction()
+
+# Position-independent wherever the toolchain can, so the tool loads at a
+# random address like the rest of the system.
+check_pie_supported(OUTPUT_VARIABLE _secs_pie_output LANGUAGES CXX)
+
+# The link modes, fastest first. Loading and relocating a shared libstdc++
+# costs secs more than the shell it starts, so static wins where it links.
+# Plain static gives up position independence; it is built only when asked for.
+set(_secs_link_static "-static")
+set(_secs_link_static-pie "-static-pie")
+set(_secs_link_static-runtime "-static-libstdc++;-static-libgcc")
+set(_secs_link_shared "")
+set(_secs_compile_static-pie "-fPIE")
+foreach(mode static static-pie static-runtime shared)
+  string(MAKE_C_IDENTIFIER "SECS_CAN_LINK_${mode}" _secs_var)
+  set(_secs_can_${mode} ${_secs_var})
+endforeach()
+
+if(SECS_LINK)
+  if(NOT DEFINED _secs_link_${SECS_LINK})
+    message(FATAL_ERROR "SECS_LINK is static-pie, static, static-runtime or shared (or empty, to choose), not '${SECS_LINK}'")
+  endif()
+  _secs_links(${_secs_can_${SECS_LINK}} "${_secs_compile_${SECS_LINK}}" "${_secs_link_${SECS_LINK}}")
+  if(NOT ${_secs_can_${SECS_LINK}})
+    message(FATAL_ERROR "SECS_LINK=${SECS_LINK}: this toolchain cannot link a C++ program that way "
+      "(CMakeFiles/CMakeConfigureLog.yaml or CMakeError.log says why). "
+      "Leave SECS_LINK empty to take the best way it can.")
+  endif()
+  set(SECS_LINK_MODE ${SECS_LINK})
+  set(_secs_why "SECS_LINK")
+elseif(CMAKE_BUILD_TYPE STREQUAL "Debug")
+  # Sanitizers and debuggers want the shared runtime.
+  set(SECS_LINK_MODE shared)
+  set(_secs_why "a Debug build")
+else()
+  set(SECS_LINK_MODE shared)
+  set(_secs_why "static-pie and static-runtime do not link here")
+  foreach(mode static-pie static-runtime)
+    _secs_links(${_secs_can_${mode}} "${_secs_compile_${mode}}" "${_secs_link_${mode}}")
+    if(${_secs_can_${mode}})
+      set(SECS_LINK_MODE ${mode})
+      set(_secs_why "the fastest way this toolchain links")
+      break()
+    endif()
+  endforeach()
+endif()
+set(_secs_link_options ${_secs_link_${SECS_LINK_MODE}})
+
+# Dropping unused sections makes a static binary smaller; not every linker
+# (Apple's) takes the option. Said with the hardening below.
+_secs_links(SECS_LINKER_GC_SECTIONS "" "${_secs_link_options};-Wl,--gc-sections")
+if(SECS_LINKER_GC_SECTIONS)
+  list(APPEND _secs_link_options -Wl,--gc-sections)
+endif()
+
+# Hardening, each piece where the toolchain takes it. _FORTIFY_SOURCE needs
+# optimisation, and is left alone where the compiler or CXXFLAGS already set it
+# (redefining it warns).
+set(_secs_hardening "")
+set(_secs_compile_options "")
+if(SECS_HARDENING)
+  _secs_links(SECS_CAN_STACK_PROTECTOR "-fstack-protector-strong" "${_secs_link_options}")
+  if(SECS_CAN_STACK_PROTECTOR)
+    list(APPEND _secs_compile_options -fstack-protector-strong)
+    list(APPEND _secs_hardening stack-protector-strong)
+  endif()
+  _secs_links(SECS_CAN_FORTIFY "-O2 -D_FORTIFY_SOURCE=2 -Werror" "${_secs_link_options}")
+  if(SECS_CAN_FORTIFY)
+    list(APPEND _secs_compile_options $<$<CONFIG:Release,RelWithDebInfo,MinSizeRel>:-D_FORTIFY_SOURCE=2>)
+    list(APPEND _secs_hardening "_FORTIFY_SOURCE=2 (optimised builds)")
+  endif()
+  foreach(flag relro now)
+    string(TOUPPER "SECS_LINKER_Z_${flag}" _secs_var)
+    _secs_links(${_secs_var} "" "${_secs_link_options};-Wl,-z,${flag}")
+    if(${_secs_var})
+      list(APPEND _secs_link_options -Wl,-z,${flag})
+      list(APPEND _secs_hardening "-z ${flag}")
+    endif()
+  endforeach()
+endif()
+if(SECS_LINKER_GC_SECTIONS)
+  list(APPEND _secs_hardening "--gc-sections")
+endif()
+if(SECS_LINK_MODE STREQUAL "static-pie" OR (CMAKE_CXX_LINK_PIE_SUPPORTED AND NOT SECS_LINK_MODE STREQUAL "static"))
+  list(APPEND _secs_hardening "PIE")
+endif()
+list(JOIN _secs_hardening ", " _secs_said)
+message(STATUS "secs: linked ${SECS_LINK_MODE} (${_secs_why}); with ${_secs_said}")
+
+function(secs_toolchain_apply target)
+  target_compile_options(${target} PRIVATE ${_secs_compile_options})
+  target_link_options(${target} PRIVATE ${_secs_link_options})
+  # static-pie makes its own position-independent code; CMake's -pie, added
+  # after it, would undo it. Plain static is the one mode without.
+  if(SECS_LINK_MODE STREQUAL "static-pie")
+    target_compile_options(${target} PRIVATE -fPIE)
+  elseif(SECS_LINK_MODE STREQUAL "static")
+    set_target_properties(${target} PROPERTIES POSITION_INDEPENDENT_CODE OFF)
+  else()
+    set_target_properties(${target} PROPERTIES POSITION_INDEPENDENT_CODE ON)
+  endif()
+endfunction()
