@@ -2,12 +2,16 @@
 # SPDX-License-Identifier: MIT
 # Install into an empty prefix, then use what landed there as a user would:
 # the tool, the stopwatch through find_package and through pkg-config, the
-# man page and the completion. Usage: install_test.sh BUILD-DIR CXX
+# man page and the completion; and the stopwatch from a project that takes
+# this tree in by add_subdirectory. Usage: install_test.sh BUILD-DIR CXX
 set -euo pipefail
-build=$1 cxx=$2 consumer=$(dirname "$0")/consumer
+build=$1 cxx=$2 source=$(cd "$(dirname "$0")/.." && pwd) consumer=$(cd "$(dirname "$0")/consumer" && pwd)
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 prefix=$tmp/prefix
+expect() { # expect WHAT GOT WANTED
+  [ "$2" = "$3" ] || { echo "$1: got '$2', wanted '$3'" >&2; exit 1; }
+}
 
 cmake --install "$build" --prefix "$prefix" >/dev/null
 "$prefix/bin/secs" true | grep -qx '[01]'
@@ -16,9 +20,30 @@ cmake -S "$consumer" -B "$tmp/cmake" -DCMAKE_CXX_COMPILER="$cxx" -DCMAKE_PREFIX_
 cmake --build "$tmp/cmake" >/dev/null
 "$tmp/cmake/consumer" | grep -qx '[01] s'
 
-cflags=$(PKG_CONFIG_PATH=$prefix/share/pkgconfig pkg-config --cflags veldmark-core)
+# pkg-config: a normalised include path, none at all for /usr/include, and an
+# absolute include directory as given.
+pc() { set -- $(PKG_CONFIG_PATH=$1/share/pkgconfig pkg-config --cflags veldmark-core); echo "$*"; }
+cflags=$(pc "$prefix")
+expect "pkg-config --cflags" "$cflags" "-I$prefix/include"
 "$cxx" -std=c++98 -Wall -Wextra -pedantic -Werror $cflags "$consumer/main.cpp" -o "$tmp/pkg-config"
 "$tmp/pkg-config" | grep -qx '[01] s'
+DESTDIR=$tmp/stage cmake --install "$build" --component dev --prefix /usr >/dev/null
+expect "pkg-config --cflags under /usr" "$(pc "$tmp/stage/usr")" ""
+cmake -S "$source" -B "$tmp/absolute" -DCMAKE_CXX_COMPILER="$cxx" -DBUILD_TESTING=OFF \
+  -DCMAKE_INSTALL_INCLUDEDIR="$tmp/headers" >/dev/null
+cmake --install "$tmp/absolute" --component dev --prefix "$tmp/elsewhere" >/dev/null
+expect "pkg-config --cflags, absolute includedir" "$(pc "$tmp/elsewhere")" "-I$tmp/headers"
+[ -f "$tmp/headers/veldmark/core/1/seconds_timer.h" ]
+
+# Taken in by add_subdirectory: the stopwatch builds, and secs forces nothing
+# on the parent: no build type, no tool in its build, nothing in its install.
+cmake -S "$consumer" -B "$tmp/sub" -DCMAKE_CXX_COMPILER="$cxx" -DSECS_SOURCE_DIR="$source" >/dev/null
+cmake --build "$tmp/sub" >/dev/null
+"$tmp/sub/consumer" | grep -qx '[01] s'
+grep -qx 'CMAKE_BUILD_TYPE:STRING=' "$tmp/sub/CMakeCache.txt"
+[ ! -e "$tmp/sub/secs/secs" ]
+cmake --install "$tmp/sub" --prefix "$tmp/sub-prefix" >/dev/null
+[ ! -e "$tmp/sub-prefix" ]
 
 warnings=$(groff -man -Tutf8 -ww -z "$prefix/share/man/man1/secs.1" 2>&1)
 [ -z "$warnings" ] || { echo "$warnings"; exit 1; }

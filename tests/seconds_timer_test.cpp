@@ -12,7 +12,10 @@ time_t fakeNow = 0;
 int clockReads = 0;
 } // namespace
 
-extern "C" time_t time(time_t* out) noexcept
+#ifndef __THROW // glibc marks its C functions noexcept, other libcs do not
+#define __THROW
+#endif
+extern "C" time_t time(time_t* out) __THROW
 {
     ++clockReads;
     return out != nullptr ? (*out = fakeNow) : fakeNow;
