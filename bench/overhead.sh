@@ -7,7 +7,8 @@
 # resident memory, and the ratios secs/GNU time and secs/floor.
 #
 # Usage: bench/overhead.sh [--links] [--runs N] [--json FILE]
-#   --links      also build and time secs with every SECS_LINK mode
+#   --links      also build and time secs with every SECS_LINK mode, and
+#                without hardening (SECS_HARDENING=OFF)
 #   --runs N     hyperfine runs per command (default 300)
 #   --json FILE  keep hyperfine's JSON
 set -euo pipefail
@@ -36,10 +37,12 @@ build() { # build DIR [cmake options]: a release secs, tests off
 build "$out/default" -USECS_LINK
 commands=("$out/default/secs true")
 if [ -n "$links" ]; then
-  for mode in static static-pie static-runtime shared; do
+  for mode in static-pie static static-runtime shared; do
     build "$out/$mode" -DSECS_LINK=$mode
     commands+=("$out/$mode/secs true")
   done
+  build "$out/unhardened" -USECS_LINK -DSECS_HARDENING=OFF
+  commands+=("$out/unhardened/secs true")
 fi
 cc -O2 -o "$out/floor" "$root/bench/floor.c"
 commands+=("$out/floor true" "sh -c true" "bash -c 'time true'")
