@@ -1,7 +1,10 @@
 // SPDX-License-Identifier: MIT
 // secs: run a shell command and print how many whole seconds it took.
 //
-// The arguments are joined with blanks into one command line for /bin/sh.
+// The arguments are joined into one command line for /bin/sh, each after a
+// blank: the leading blank keeps a first word that starts with a dash from
+// reading as the shell's own option, and the text ends as the user's does
+// (a closing here-document delimiter, a final backslash).
 // The command keeps the tool's standard input, output and error; the seconds
 // come last on standard output, with no line end. secs then ends the way the
 // shell ended: with its exit code, or killed by the same signal.
@@ -12,6 +15,9 @@
 #include <string.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
+#if defined(__linux__)
+#include <sys/prctl.h>
+#endif
 
 #include <exception>
 #include <iostream>
@@ -23,15 +29,53 @@
 
 using namespace ZW37::Veldmark::Corelibrary1::CppVersion1998;
 
+namespace {
+
+// One line for the log stream, built in place and handed to std::clog in a
+// single write when the statement that built it ends: lines from runs that
+// share a log (make -j, xargs -P) never interleave, and saying that memory
+// ran out takes none. A line is cut, keeping its line end, at 4096 bytes,
+// the most a pipe takes in one piece on every common system.
+class Logline {
+public:
+    Logline() : length(0) {}
+    ~Logline()
+    {
+        if (length > 0 && text[length - 1] != '\n') {
+            text[length - 1] = '\n';
+        }
+        std::clog.write(text, static_cast<std::streamsize>(length));
+        std::clog.flush();
+    }
+    Logline& operator<<(const char* part)
+    {
+        while (*part != '\0' && length < sizeof text - 1) {
+            text[length++] = *part++;
+        }
+        return *this;
+    }
+
+private:
+    char text[4096];
+    size_t length;
+};
+
+} // namespace
+
 int main(int argc, char** argv)
 {
     try {
         Insecondstimer timer;
         std::string commandToPerform;
         for (unsigned int argNumber = 1; argNumber < static_cast<unsigned int>(argc); ++argNumber) {
-            commandToPerform += argv[argNumber];
             commandToPerform += " ";
+            commandToPerform += argv[argNumber];
         }
+
+        // Started with SIGCHLD ignored (some service managers do that),
+        // system() could not collect the shell's status; the command gets the
+        // default, as it would from a shell.
+        (void)signal(SIGCHLD, SIG_DFL);
 
         // The clock starts only once the text is complete, so building it
         // is not part of the measurement.
@@ -46,22 +90,26 @@ int main(int argc, char** argv)
         // command the shell cannot find; only errno tells them apart. -1 means
         // no child could be made or waited for.
         if (res == -1 || (runError != 0 && WIFEXITED(res) && WEXITSTATUS(res) == 127)) {
-            std::clog << "failed to run the command (" << strerror(runError) << ")!" << "\n";
+            Logline() << "failed to run the command (" << strerror(runError) << ")!" << "\n";
             return 255;
         }
 
         std::cout << timer.GetInsecondsinterval();
         if (!std::cout.flush()) {
             const int writeError = errno;
-            std::clog << "failed to write the elapsed seconds (" << strerror(writeError) << ")!" << "\n";
+            Logline() << "failed to write the elapsed seconds (" << strerror(writeError) << ")!" << "\n";
             return 255;
         }
 
         // Die of the shell's signal, so a calling shell sees what it would
         // have seen for the command alone (and Ctrl-C stops its loop), but
-        // leave no core file of our own.
+        // leave no core file of our own: a zero limit, and where the system
+        // pipes cores to a collector (which ignores the limit), not dumpable.
         if (WIFSIGNALED(res)) {
             const int sig = WTERMSIG(res);
+#if defined(PR_SET_DUMPABLE)
+            (void)prctl(PR_SET_DUMPABLE, 0, 0, 0, 0);
+#endif
             struct rlimit core;
             if (getrlimit(RLIMIT_CORE, &core) == 0) {
                 core.rlim_cur = 0;
@@ -77,12 +125,11 @@ int main(int argc, char** argv)
         }
         return WEXITSTATUS(res);
     } catch (const std::bad_alloc& e) {
-        std::clog << "failed to allocate memory (" << e.what() << ")!" << "\n";
+        Logline() << "failed to allocate memory (" << e.what() << ")!" << "\n";
     } catch (const std::exception& e) {
-        std::clog << "notexpectederror " << e.what() << ": ";
-        std::clog << "cppexceptiontype-" << typeid(e).name() << "\n";
+        Logline() << "notexpectederror " << e.what() << ": " << "cppexceptiontype-" << typeid(e).name() << "\n";
     } catch (...) {
-        std::clog << "unknownerror" << "\n";
+        Logline() << "unknownerror" << "\n";
     }
     return -1;
 }
