@@ -14,11 +14,11 @@ expect() { # expect WHAT GOT WANTED
 }
 
 cmake --install "$build" --prefix "$prefix" >/dev/null
-"$prefix/bin/secs" true | grep -qx '[01]'
+"$prefix/bin/secs" true | grep -x '[01]' >/dev/null
 
 cmake -S "$consumer" -B "$tmp/cmake" -DCMAKE_CXX_COMPILER="$cxx" -DCMAKE_PREFIX_PATH="$prefix" >/dev/null
 cmake --build "$tmp/cmake" >/dev/null
-"$tmp/cmake/consumer" | grep -qx '[01] s'
+"$tmp/cmake/consumer" | grep -x '[01] s' >/dev/null
 
 # pkg-config: a normalised include path, none at all for /usr/include, and an
 # absolute include directory as given.
@@ -26,7 +26,7 @@ pc() { set -- $(PKG_CONFIG_PATH=$1/share/pkgconfig pkg-config --cflags veldmark-
 cflags=$(pc "$prefix")
 expect "pkg-config --cflags" "$cflags" "-I$prefix/include"
 "$cxx" -std=c++98 -Wall -Wextra -pedantic -Werror $cflags "$consumer/main.cpp" -o "$tmp/pkg-config"
-"$tmp/pkg-config" | grep -qx '[01] s'
+"$tmp/pkg-config" | grep -x '[01] s' >/dev/null
 DESTDIR=$tmp/stage cmake --install "$build" --component dev --prefix /usr >/dev/null
 expect "pkg-config --cflags under /usr" "$(pc "$tmp/stage/usr")" ""
 cmake -S "$source" -B "$tmp/absolute" -DCMAKE_CXX_COMPILER="$cxx" -DBUILD_TESTING=OFF \
@@ -39,7 +39,7 @@ expect "pkg-config --cflags, absolute includedir" "$(pc "$tmp/elsewhere")" "-I$t
 # on the parent: no build type, no tool in its build, nothing in its install.
 cmake -S "$consumer" -B "$tmp/sub" -DCMAKE_CXX_COMPILER="$cxx" -DSECS_SOURCE_DIR="$source" >/dev/null
 cmake --build "$tmp/sub" >/dev/null
-"$tmp/sub/consumer" | grep -qx '[01] s'
+"$tmp/sub/consumer" | grep -x '[01] s' >/dev/null
 grep -qx 'CMAKE_BUILD_TYPE:STRING=' "$tmp/sub/CMakeCache.txt"
 [ ! -e "$tmp/sub/secs/secs" ]
 cmake --install "$tmp/sub" --prefix "$tmp/sub-prefix" >/dev/null
@@ -49,6 +49,7 @@ warnings=$(groff -man -Tutf8 -ww -z "$prefix/share/man/man1/secs.1" 2>&1)
 [ -z "$warnings" ] || { echo "$warnings"; exit 1; }
 
 # Without bash-completion the first word still completes to command names.
+# (grep reads them all: stopping at the first match would kill the writer.)
 bash --norc -c 'source "$1"; COMP_WORDS=(secs slee); COMP_CWORD=1; _secs; printf "%s\n" "${COMPREPLY[@]}"' \
-  _ "$prefix/share/bash-completion/completions/secs" | grep -qx sleep
+  _ "$prefix/share/bash-completion/completions/secs" | grep -x sleep >/dev/null
 echo "installed tree works"

@@ -1,12 +1,33 @@
 // SPDX-License-Identifier: MIT
-// Linked into a test build of secs: with SECS_TEST_THROW set, operator new
-// refuses every block over 64 KiB by throwing what it names (bad_alloc,
-// runtime_error or int), so a long command drives the tool's exception
-// handlers while it is being assembled.
+// Linked into a test build of secs, to start it in states a shell cannot
+// set up, each chosen by an environment variable:
+//   SECS_TEST_THROW=bad_alloc|runtime_error|int  operator new refuses every
+//       block over 64 KiB by throwing that, so a long command drives the
+//       exception handlers while it is being assembled;
+//   SECS_TEST_STALE_ERRNO      errno is already set when main starts;
+//   SECS_TEST_BLOCK_QUIT       SIGQUIT is blocked when main starts.
+#include <errno.h>
+#include <signal.h>
+
 #include <cstdlib>
 #include <cstring>
 #include <new>
 #include <stdexcept>
+
+namespace {
+struct Setup {
+    Setup()
+    {
+        if (std::getenv("SECS_TEST_BLOCK_QUIT") != nullptr) {
+            sigset_t quit;
+            sigemptyset(&quit);
+            sigaddset(&quit, SIGQUIT);
+            sigprocmask(SIG_BLOCK, &quit, nullptr);
+        }
+        if (std::getenv("SECS_TEST_STALE_ERRNO") != nullptr) errno = EINVAL;
+    }
+} setup;
+} // namespace
 
 void* operator new(std::size_t size)
 {
