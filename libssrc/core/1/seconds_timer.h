@@ -48,7 +48,9 @@ public:
     }
 
     // Returns nothing, so assignments do not chain. Copying the plain fields
-    // is safe onto itself.
+    // is safe onto itself. Copy a timer this way (b = a): a copy made by
+    // construction, Insecondstimer b(a), warns under -Wextra from C++11 on
+    // (-Wdeprecated-copy), as this assignment is declared by hand.
     // NOLINTNEXTLINE(misc-unconventional-assign-operator,cert-oop54-cpp)
     void operator=(const Insecondstimer& other) {
         state = other.state;
