@@ -38,7 +38,7 @@ namespace {
 // the most a pipe takes in one piece on every common system.
 class Logline {
 public:
-    Logline() : length(0) {}
+    Logline() : text(), length(0) {}
     ~Logline()
     {
         if (length > 0 && text[length - 1] != '\n') {
