@@ -35,7 +35,7 @@ namespace {
 // single write when the statement that built it ends: lines from runs that
 // share a log (make -j, xargs -P) never interleave, and saying that memory
 // ran out takes none. A line is cut, keeping its line end, at 4096 bytes,
-// the most a pipe takes in one piece on every common system.
+// the most a pipe takes in one piece on Linux; real lines are far shorter.
 class Logline {
 public:
     Logline() : text(), length(0) {}
