@@ -2,7 +2,7 @@
 # SPDX-License-Identifier: MIT
 # Install into an empty prefix, then use what landed there as a user would:
 # the tool, the stopwatch through find_package and through pkg-config, the
-# man page and the completion; and the stopwatch from a project that takes
+# man page and the completions; and the stopwatch from a project that takes
 # this tree in by add_subdirectory. Usage: install_test.sh BUILD-DIR CXX
 set -euo pipefail
 build=$1 cxx=$2 source=$(cd "$(dirname "$0")/.." && pwd) consumer=$(cd "$(dirname "$0")/consumer" && pwd)
@@ -61,4 +61,17 @@ fi
 # (grep reads them all: stopping at the first match would kill the writer.)
 bash --norc -c 'source "$1"; COMP_WORDS=(secs slee); COMP_CWORD=1; _secs; printf "%s\n" "${COMPREPLY[@]}"' \
   _ "$prefix/share/bash-completion/completions/secs" | grep -x sleep >/dev/null
+# zsh and fish, where installed, take the completions from where they landed
+# (fish only for a command it can find).
+if command -v zsh >/dev/null; then
+  zsh -f "$(dirname "$0")/packaging/complete.zsh" "$prefix/share/zsh/site-functions"
+else
+  echo "no zsh here: its completion check skipped"
+fi
+if command -v fish >/dev/null; then
+  PATH=$prefix/bin:$PATH fish --no-config -c "set -p fish_complete_path '$prefix/share/fish/vendor_completions.d'
+    complete -C 'secs slee'" | grep '^sleep' >/dev/null
+else
+  echo "no fish here: its completion check skipped"
+fi
 echo "installed tree works"
