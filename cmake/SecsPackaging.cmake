@@ -1,5 +1,5 @@
 # SPDX-License-Identifier: MIT
-# Packages, made by `cpack -G DEB` or `cpack -G RPM` (TGZ: one tarball) in the
+# Packages, made by `cpack -G DEB` or `cpack -G RPM` in the
 # build directory, two of each: secs (the tool, its man page, completions and
 # docs) and the stopwatch's development files (header, CMake package,
 # pkg-config file). Each carries a copyright file in the machine-readable
@@ -92,7 +92,7 @@ set(CPACK_SECS_LINK_MODE ${SECS_LINK_MODE}) # for the lintian override
 set(CPACK_PACKAGE_VENDOR "secs developers")
 set(CPACK_PACKAGE_CONTACT "${SECS_MAINTAINER}")
 set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)
-set(CPACK_GENERATOR "DEB;RPM;TGZ")
+set(CPACK_GENERATOR DEB) # -G RPM for the other
 set(CPACK_COMPONENTS_ALL secs dev)
 set(CPACK_DEB_COMPONENT_INSTALL ON)
 set(CPACK_RPM_COMPONENT_INSTALL ON)
