@@ -49,7 +49,7 @@ public:
     }
     Logline& operator<<(const char* part)
     {
-        while (*part != '\0' && length < sizeof text - 1) {
+        while (*part != '\0' && length < sizeof text) {
             text[length++] = *part++;
         }
         return *this;
