@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
-// Linked into a test build of secs, to start it in states a shell cannot
-// set up, each chosen by an environment variable:
+// Linked into a test build of secs. Every write that reaches std::clog comes
+// out on stderr between < and >, so a line written in more than one piece
+// shows as such, every time. And each of these environment variables starts
+// secs in a state a shell cannot set up:
 //   SECS_TEST_THROW=bad_alloc|runtime_error|int  operator new refuses every
 //       block over 64 KiB by throwing that, so a long command drives the
 //       exception handlers while it is being assembled;
@@ -8,16 +10,29 @@
 //   SECS_TEST_BLOCK_QUIT       SIGQUIT is blocked when main starts.
 #include <errno.h>
 #include <signal.h>
+#include <sys/uio.h>
 
 #include <cstdlib>
 #include <cstring>
+#include <iostream>
 #include <new>
 #include <stdexcept>
 
 namespace {
+class Marking : public std::streambuf {
+protected:
+    std::streamsize xsputn(const char* text, std::streamsize size) override
+    {
+        char open[] = "<", close[] = ">";
+        iovec parts[] = {{open, 1}, {const_cast<char*>(text), static_cast<size_t>(size)}, {close, 1}};
+        return writev(2, parts, 3) == size + 2 ? size : 0;
+    }
+} marking;
+
 struct Setup {
     Setup()
     {
+        std::clog.rdbuf(&marking);
         if (std::getenv("SECS_TEST_BLOCK_QUIT") != nullptr) {
             sigset_t quit;
             sigemptyset(&quit);
