@@ -1,20 +1,29 @@
 # SPDX-License-Identifier: MIT
-# GoogleTest for the tests: the one installed, or, with SECS_FETCH_GTEST, a
-# pinned release fetched at configure time. Where there is neither, sets
-# SECS_NO_TESTS_BECAUSE to say why; the tests are then left out altogether,
-# so that `ctest --no-tests=error` fails instead of passing on nothing.
+# GoogleTest for the tests, 1.10 or later (GTEST_SKIP, INSTANTIATE_TEST_SUITE_P):
+# the one installed, or, with SECS_FETCH_GTEST, a pinned release fetched at
+# configure time. Sets SECS_GTEST to what the tests use, or
+# SECS_NO_TESTS_BECAUSE to why there are none; the tests are then left out
+# altogether, so that `ctest --no-tests=error` fails instead of passing on
+# nothing.
 option(SECS_FETCH_GTEST "Fetch the pinned GoogleTest release when none is installed" OFF)
 set(SECS_GTEST_URL "https://github.com/google/googletest/archive/refs/tags/release-1.12.1.tar.gz"
   CACHE STRING "Where SECS_FETCH_GTEST fetches GoogleTest from")
 set(SECS_GTEST_SHA256 "81964fe578e9bd7c94dfdb09c8e4d6e6759e19967e397dbea48d1c10e45d0df2"
   CACHE STRING "The SHA256 the fetched GoogleTest archive must have")
 
+set(SECS_GTEST "")
 set(SECS_NO_TESTS_BECAUSE "")
-find_package(GTest QUIET)
+find_package(GTest 1.10 QUIET)
 if(GTest_FOUND)
+  set(SECS_GTEST "GoogleTest ${GTest_VERSION}")
   return()
-elseif(NOT SECS_FETCH_GTEST)
-  set(SECS_NO_TESTS_BECAUSE "GoogleTest is not installed; install it (libgtest-dev, gtest-devel, googletest) or configure with -DSECS_FETCH_GTEST=ON")
+elseif(GTest_VERSION)
+  set(_secs_installed "GoogleTest ${GTest_VERSION} is older than the 1.10 the tests need")
+else()
+  set(_secs_installed "GoogleTest is not installed")
+endif()
+if(NOT SECS_FETCH_GTEST)
+  set(SECS_NO_TESTS_BECAUSE "${_secs_installed}; install 1.10 or later (libgtest-dev, gtest-devel, googletest) or configure with -DSECS_FETCH_GTEST=ON")
   return()
 endif()
 
@@ -27,8 +36,9 @@ if(NOT EXISTS ${_secs_archive})
   if(NOT _secs_code EQUAL 0)
     list(GET _secs_status 1 _secs_error)
     file(REMOVE ${_secs_archive}.part)
-    string(CONCAT SECS_NO_TESTS_BECAUSE "GoogleTest is not installed and ${SECS_GTEST_URL} could not be "
-      "fetched (${_secs_error}); install GoogleTest (libgtest-dev, gtest-devel, googletest)")
+    string(CONCAT SECS_NO_TESTS_BECAUSE "${_secs_installed}, and ${SECS_GTEST_URL} could not be fetched "
+      "(${_secs_error}). Install GoogleTest (libgtest-dev, gtest-devel, googletest), or, offline, "
+      "give a copy of the archive: -DSECS_GTEST_URL=file:///path/to/googletest.tar.gz -DSECS_GTEST_SHA256=its-sha256")
     return()
   endif()
   file(SHA256 ${_secs_archive}.part _secs_sha256)
@@ -47,4 +57,6 @@ set(BUILD_GMOCK OFF CACHE BOOL "")
 set(INSTALL_GTEST OFF CACHE BOOL "")
 FetchContent_Declare(googletest URL ${_secs_archive} URL_HASH SHA256=${SECS_GTEST_SHA256})
 FetchContent_MakeAvailable(googletest)
-message(STATUS "secs: tests use GoogleTest fetched from ${SECS_GTEST_URL}")
+file(STRINGS ${googletest_SOURCE_DIR}/CMakeLists.txt _secs_version REGEX "GOOGLETEST_VERSION [0-9.]+")
+string(REGEX MATCH "[0-9.]+" _secs_version "${_secs_version}")
+set(SECS_GTEST "GoogleTest ${_secs_version}, fetched from ${SECS_GTEST_URL}")
