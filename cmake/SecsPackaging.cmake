@@ -1,9 +1,10 @@
 # SPDX-License-Identifier: MIT
-# Packages, made by `cpack -G DEB` or `cpack -G RPM` in the
-# build directory, two of each: secs (the tool, its man page, completions and
-# docs) and the stopwatch's development files (header, CMake package,
-# pkg-config file). Each carries a copyright file in the machine-readable
+# The docs every install carries: a copyright file in the machine-readable
 # Debian format, made from LICENSE, and a changelog, made from CHANGELOG.md.
+# Then, at the top level, the packages, made by `cpack -G DEB` or
+# `cpack -G RPM` in the build directory, two of each: secs (the tool, its
+# man page, completions and docs) and the stopwatch's development files
+# (header, CMake package, pkg-config file).
 # SecsPackageFiles.cmake then gives the staged files what distributions ask
 # for, whatever the builder's umask.
 set(SECS_MAINTAINER "secs developers <secs@example.org>" CACHE STRING "Maintainer named in the packages")
@@ -83,7 +84,10 @@ foreach(part secs dev)
           DESTINATION ${docdir} COMPONENT ${part})
 endforeach()
 
-# --- The packages -------------------------------------------------------------
+# --- The packages, made only where secs is the top-level project -------------
+if(NOT SECS_TOP_LEVEL)
+  return()
+endif()
 set(CPACK_PACKAGE_NAME secs)
 # Each package's first description line is its synopsis: CPack adds a summary
 # of its own in front unless the summary is left at its default.
