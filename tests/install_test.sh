@@ -1,13 +1,17 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: MIT
 # Install into an empty prefix, then use what landed there as a user would:
-# the tool, the stopwatch through find_package and through pkg-config, the
-# man page and the completions; and the stopwatch from a project that takes
-# this tree in by add_subdirectory. Usage: install_test.sh BUILD-DIR CXX
+# the tool, the stopwatch through find_package and through pkg-config (the
+# README's example, as written), the man page and the completions; and the
+# stopwatch from a project that takes this tree in by add_subdirectory.
+# Usage: install_test.sh BUILD-DIR CXX
 set -euo pipefail
-build=$1 cxx=$2 source=$(cd "$(dirname "$0")/.." && pwd) consumer=$(cd "$(dirname "$0")/consumer" && pwd)
+build=$1 cxx=$2 source=$(cd "$(dirname "$0")/.." && pwd)
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
+consumer=$tmp/consumer
+cp -R "$source/tests/consumer" "$consumer"
+sed -n '/^## Using the stopwatch/,/^## /p' "$source/README.md" | sed -n '/^```cpp$/,/^```$/p' | sed '1d;$d' >"$consumer/main.cpp"
 prefix=$tmp/prefix
 expect() { # expect WHAT GOT WANTED
   [ "$2" = "$3" ] || { echo "$1: got '$2', wanted '$3'" >&2; exit 1; }
@@ -49,6 +53,11 @@ grep -qx 'CMAKE_BUILD_TYPE:STRING=' "$tmp/sub/CMakeCache.txt"
 [ ! -e "$tmp/sub/secs/secs" ]
 cmake --install "$tmp/sub" --prefix "$tmp/sub-prefix" >/dev/null
 [ ! -e "$tmp/sub-prefix" ]
+# Asked to install, it installs the docs too; our own options are not its.
+cmake "$tmp/sub" -DSECS_INSTALL=ON -DSECS_LINK=bogus 2>&1 | grep 'secs: SECS_LINK shapes' >/dev/null
+cmake --build "$tmp/sub" >/dev/null
+cmake --install "$tmp/sub" --prefix "$tmp/sub-prefix" >/dev/null
+[ -f "$tmp/sub-prefix/share/doc/secs/copyright" ]
 
 if command -v groff >/dev/null; then
   warnings=$(groff -man -Tutf8 -ww -z "$prefix/share/man/man1/secs.1" 2>&1)
