@@ -1,22 +1,77 @@
 # SPDX-License-Identifier: MIT
-# What this toolchain can do for secs: how the tool can be linked and which
-# hardening it takes. Every answer comes from a real compile and link of a
-# small program, never from the platform's name, and is said once.
+# What this toolchain can do for secs: a time_t that outlives 2038, and, at
+# the top level, how the tool can be linked and which hardening it takes.
+# Every answer comes from a real compile and link of a small program, never
+# from the platform's name, and is said once.
 #
 # In:  SECS_LINK (empty: choose), SECS_HARDENING, CMAKE_BUILD_TYPE.
-# Out: SECS_LINK_MODE, and secs_toolchain_apply(target) to put it all on a target.
+# Out: SECS_TIME_DEFINITIONS, SECS_LINK_MODE, and secs_toolchain_apply(target)
+#      to put it all on a target.
 include(CheckCXXSourceCompiles)
 include(CheckPIESupported)
 
-# A program that needs from the runtime what secs needs: iostream, string, system.
+# A 32-bit time_t runs out at 2038-01-19 03:14:07 UTC, and glibc's time()
+# then fails. 32-bit glibc has offered a 64-bit one since 2.34 with
+# _TIME_BITS=64, which wants _FILE_OFFSET_BITS=64 beside it; musl has had
+# only 64 bits since 1.2.
+set(_secs_time64 [[
+#include <time.h>
+typedef char time_t_has_64_bits[sizeof(time_t) >= 8 ? 1 : -1];
+int main() { return 0; }
+]])
+set(CMAKE_REQUIRED_QUIET ON)
+check_cxx_source_compiles("${_secs_time64}" SECS_TIME_T_64)
+set(SECS_TIME_DEFINITIONS "")
+if(SECS_TIME_T_64)
+  message(STATUS "secs: time_t: 64-bit")
+else()
+  set(CMAKE_REQUIRED_DEFINITIONS -D_TIME_BITS=64 -D_FILE_OFFSET_BITS=64)
+  check_cxx_source_compiles("${_secs_time64}" SECS_TIME_T_64_BY_TIME_BITS)
+  unset(CMAKE_REQUIRED_DEFINITIONS)
+  if(SECS_TIME_T_64_BY_TIME_BITS)
+    set(SECS_TIME_DEFINITIONS _TIME_BITS=64 _FILE_OFFSET_BITS=64)
+    message(STATUS "secs: time_t: 64-bit (with -D_TIME_BITS=64 -D_FILE_OFFSET_BITS=64)")
+  else()
+    message(WARNING "secs: time_t: 32-bit, and this C library offers no 64-bit one: "
+      "from 2038-01-19 03:14:08 UTC on, secs will print wrong seconds")
+  endif()
+endif()
+unset(CMAKE_REQUIRED_QUIET)
+
+function(secs_toolchain_apply target)
+  target_compile_definitions(${target} PRIVATE ${SECS_TIME_DEFINITIONS})
+  if(NOT SECS_TOP_LEVEL)
+    return()
+  endif()
+  target_compile_options(${target} PRIVATE ${_secs_compile_options})
+  target_link_options(${target} PRIVATE ${_secs_link_options})
+  # static-pie makes its own position-independent code; CMake's -pie, added
+  # after it, would undo it. Plain static is the one mode without.
+  if(SECS_LINK_MODE STREQUAL "static-pie")
+    target_compile_options(${target} PRIVATE -fPIE)
+  elseif(SECS_LINK_MODE STREQUAL "static")
+    set_target_properties(${target} PROPERTIES POSITION_INDEPENDENT_CODE OFF)
+  else()
+    set_target_properties(${target} PROPERTIES POSITION_INDEPENDENT_CODE ON)
+  endif()
+endfunction()
+
+# The rest is ours to choose only where secs is the top-level project.
+if(NOT SECS_TOP_LEVEL)
+  return()
+endif()
+
+# A program that needs from the runtime what secs needs: iostream, string,
+# system and time, built as secs is.
 set(_secs_probe [[
 #include <stdlib.h>
+#include <time.h>
 #include <iostream>
 #include <string>
 int main(int argc, char** argv)
 {
     std::string text(argv[0]);
-    std::cout << text.size();
+    std::cout << text.size() << time(NULL);
     return argc > 9 ? system(text.c_str()) : 0;
 }
 ]])
@@ -26,6 +81,7 @@ set(_secs_refused "unused|unrecognized|unknown|ignored|not supported|invalid")
 # _secs_links(VAR "compile flags" "link options"): does the probe build and link so?
 function(_secs_links var flags link_options)
   set(CMAKE_REQUIRED_FLAGS "${flags}")
+  list(TRANSFORM SECS_TIME_DEFINITIONS PREPEND -D OUTPUT_VARIABLE CMAKE_REQUIRED_DEFINITIONS)
   set(CMAKE_REQUIRED_LINK_OPTIONS ${link_options})
   set(CMAKE_REQUIRED_QUIET ON)
   check_cxx_source_compiles("${_secs_probe}" ${var} FAIL_REGEX "${_secs_refused}")
@@ -143,17 +199,3 @@ if(SECS_LINK_MODE STREQUAL "static-pie" OR (CMAKE_CXX_LINK_PIE_SUPPORTED AND NOT
 endif()
 list(JOIN _secs_hardening ", " _secs_said)
 message(STATUS "secs: linked ${SECS_LINK_MODE} (${_secs_why}); with ${_secs_said}")
-
-function(secs_toolchain_apply target)
-  target_compile_options(${target} PRIVATE ${_secs_compile_options})
-  target_link_options(${target} PRIVATE ${_secs_link_options})
-  # static-pie makes its own position-independent code; CMake's -pie, added
-  # after it, would undo it. Plain static is the one mode without.
-  if(SECS_LINK_MODE STREQUAL "static-pie")
-    target_compile_options(${target} PRIVATE -fPIE)
-  elseif(SECS_LINK_MODE STREQUAL "static")
-    set_target_properties(${target} PROPERTIES POSITION_INDEPENDENT_CODE OFF)
-  else()
-    set_target_properties(${target} PROPERTIES POSITION_INDEPENDENT_CODE ON)
-  endif()
-endfunction()
