@@ -4,9 +4,12 @@
 # the tool, the stopwatch through find_package and through pkg-config (the
 # README's example, as written), the man page and the completions; and the
 # stopwatch from a project that takes this tree in by add_subdirectory.
-# Usage: install_test.sh BUILD-DIR CXX
+# Usage: install_test.sh BUILD-DIR CXX; for a cross build, SECS_TOOLCHAIN
+# names the toolchain file and SECS_RUN the emulator that runs what it builds.
 set -euo pipefail
 build=$1 cxx=$2 source=$(cd "$(dirname "$0")/.." && pwd)
+run=${SECS_RUN-}
+configure=(-DCMAKE_CXX_COMPILER="$cxx" ${SECS_TOOLCHAIN:+"-DCMAKE_TOOLCHAIN_FILE=$SECS_TOOLCHAIN"})
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 consumer=$tmp/consumer
@@ -18,11 +21,13 @@ expect() { # expect WHAT GOT WANTED
 }
 
 cmake --install "$build" --prefix "$prefix" >/dev/null
-"$prefix/bin/secs" true | grep -x '[01]' >/dev/null
+$run "$prefix/bin/secs" true | grep -x '[01]' >/dev/null
 
-cmake -S "$consumer" -B "$tmp/cmake" -DCMAKE_CXX_COMPILER="$cxx" -DCMAKE_PREFIX_PATH="$prefix" >/dev/null
+# (A cross build finds packages only under its root paths, so the prefix is one.)
+cmake -S "$consumer" -B "$tmp/cmake" "${configure[@]}" -DCMAKE_PREFIX_PATH="$prefix" \
+  ${SECS_TOOLCHAIN:+"-DCMAKE_FIND_ROOT_PATH=$prefix"} >/dev/null
 cmake --build "$tmp/cmake" >/dev/null
-"$tmp/cmake/consumer" | grep -x '[01] s' >/dev/null
+$run "$tmp/cmake/consumer" | grep -x '[01] s' >/dev/null
 
 # pkg-config: a normalised include path, none at all for /usr/include, and an
 # absolute include directory as given.
@@ -32,10 +37,10 @@ if command -v pkg-config >/dev/null; then
   cflags=$(pc "$prefix")
   expect "pkg-config --cflags" "$cflags" "-I$prefix/include"
   "$cxx" -std=c++98 -Wall -Wextra -pedantic -Werror $cflags "$consumer/main.cpp" -o "$tmp/pkg-config"
-  "$tmp/pkg-config" | grep -x '[01] s' >/dev/null
+  $run "$tmp/pkg-config" | grep -x '[01] s' >/dev/null
   DESTDIR=$tmp/stage cmake --install "$build" --component dev --prefix /usr >/dev/null
   expect "pkg-config --cflags under /usr" "$(pc "$tmp/stage/usr")" ""
-  cmake -S "$source" -B "$tmp/absolute" -DCMAKE_CXX_COMPILER="$cxx" -DBUILD_TESTING=OFF \
+  cmake -S "$source" -B "$tmp/absolute" "${configure[@]}" -DBUILD_TESTING=OFF \
     -DCMAKE_INSTALL_INCLUDEDIR="$tmp/headers" >/dev/null
   cmake --install "$tmp/absolute" --component dev --prefix "$tmp/elsewhere" >/dev/null
   expect "pkg-config --cflags, absolute includedir" "$(pc "$tmp/elsewhere")" "-I$tmp/headers"
@@ -46,9 +51,9 @@ fi
 
 # Taken in by add_subdirectory: the stopwatch builds, and secs forces nothing
 # on the parent: no build type, no tool in its build, nothing in its install.
-cmake -S "$consumer" -B "$tmp/sub" -DCMAKE_CXX_COMPILER="$cxx" -DSECS_SOURCE_DIR="$source" >/dev/null
+cmake -S "$consumer" -B "$tmp/sub" "${configure[@]}" -DSECS_SOURCE_DIR="$source" >/dev/null
 cmake --build "$tmp/sub" >/dev/null
-"$tmp/sub/consumer" | grep -x '[01] s' >/dev/null
+$run "$tmp/sub/consumer" | grep -x '[01] s' >/dev/null
 grep -qx 'CMAKE_BUILD_TYPE:STRING=' "$tmp/sub/CMakeCache.txt"
 [ ! -e "$tmp/sub/secs/secs" ]
 cmake --install "$tmp/sub" --prefix "$tmp/sub-prefix" >/dev/null

@@ -7,10 +7,16 @@
 //       block over 64 KiB by throwing that, so a long command drives the
 //       exception handlers while it is being assembled;
 //   SECS_TEST_STALE_ERRNO      errno is already set when main starts;
-//   SECS_TEST_BLOCK_QUIT       SIGQUIT is blocked when main starts.
+//   SECS_TEST_BLOCK_INT        SIGINT is blocked when secs comes to die of
+//       it, as when secs was started with it blocked (the shell it starts
+//       would then keep it blocked too, and not die of it);
+//   SECS_TEST_CLOCK=S          the clock reads S, S+1, S+2 ... seconds since
+//       the epoch, and, as glibc's does where time_t cannot hold that, -1.
 #include <errno.h>
 #include <signal.h>
+#include <sys/time.h>
 #include <sys/uio.h>
+#include <time.h>
 
 #include <cstdlib>
 #include <cstring>
@@ -33,16 +39,49 @@ struct Setup {
     Setup()
     {
         std::clog.rdbuf(&marking);
-        if (std::getenv("SECS_TEST_BLOCK_QUIT") != nullptr) {
-            sigset_t quit;
-            sigemptyset(&quit);
-            sigaddset(&quit, SIGQUIT);
-            sigprocmask(SIG_BLOCK, &quit, nullptr);
-        }
         if (std::getenv("SECS_TEST_STALE_ERRNO") != nullptr) errno = EINVAL;
     }
 } setup;
 } // namespace
+
+#ifndef __THROW // glibc marks its C functions noexcept, other libcs do not
+#define __THROW
+#endif
+
+// secs gives a signal its default action just before it dies of it.
+typedef void (*Handler)(int);
+extern "C" Handler signal(int sig, Handler handler) __THROW
+{
+    if (sig == SIGINT && handler == SIG_DFL && std::getenv("SECS_TEST_BLOCK_INT") != nullptr) {
+        sigset_t interrupt;
+        sigemptyset(&interrupt);
+        sigaddset(&interrupt, SIGINT);
+        sigprocmask(SIG_BLOCK, &interrupt, nullptr);
+    }
+    struct sigaction next = {}, previous = {};
+    next.sa_handler = handler;
+    next.sa_flags = SA_RESTART;
+    return sigaction(sig, &next, &previous) == 0 ? previous.sa_handler : SIG_ERR;
+}
+
+extern "C" time_t time(time_t* out) __THROW
+{
+    time_t now;
+    if (const char* start = std::getenv("SECS_TEST_CLOCK")) {
+        static long long reading = std::strtoll(start, nullptr, 10);
+        const long long at = reading++;
+        now = static_cast<time_t>(at);
+        if (now != at) {
+            errno = EOVERFLOW;
+            now = -1;
+        }
+    } else {
+        timeval real;
+        gettimeofday(&real, nullptr);
+        now = real.tv_sec;
+    }
+    return out != nullptr ? (*out = now) : now;
+}
 
 void* operator new(std::size_t size)
 {
