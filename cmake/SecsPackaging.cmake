@@ -7,7 +7,15 @@
 # (header, CMake package, pkg-config file).
 # SecsPackageFiles.cmake then gives the staged files what distributions ask
 # for, whatever the builder's umask.
-set(SECS_MAINTAINER "secs developers <secs@example.org>" CACHE STRING "Maintainer named in the packages")
+# Who publishes the packages, and where; named only where the builder says.
+set(SECS_MAINTAINER "" CACHE STRING "Maintainer named in the packages: Name <address>")
+set(SECS_HOMEPAGE "" CACHE STRING "Home page named in the packages")
+set(_secs_who "The secs developers")
+set(_secs_contact "")
+if(SECS_MAINTAINER)
+  set(_secs_who "${SECS_MAINTAINER}")
+  set(_secs_contact "Upstream-Contact: ${SECS_MAINTAINER}\n")
+endif()
 set(_secs_dev_deb libveldmark-core-dev)
 set(_secs_dev_rpm veldmark-core-devel)
 
@@ -21,8 +29,7 @@ string(REPLACE "\n" "\n " _secs_terms "${_secs_terms}")
 file(WRITE ${PROJECT_BINARY_DIR}/package/copyright
 "Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/
 Upstream-Name: secs
-Upstream-Contact: ${SECS_MAINTAINER}
-
+${_secs_contact}
 Files: *
 Copyright: 2026 The secs developers
 License: Expat
@@ -61,8 +68,8 @@ foreach(line IN LISTS _secs_changes)
       set(dd ${d})
     endif()
     string(APPEND _secs_deb "secs (${version}) unstable; urgency=medium\n\n")
-    set(_secs_deb_entry "\n -- ${SECS_MAINTAINER}  ${day}, ${dd} ${month} ${y} 00:00:00 +0000\n\n")
-    string(APPEND _secs_rpm "* ${day} ${month} ${dd} ${y} ${SECS_MAINTAINER} - ${version}-1\n")
+    set(_secs_deb_entry "\n -- ${_secs_who}  ${day}, ${dd} ${month} ${y} 00:00:00 +0000\n\n")
+    string(APPEND _secs_rpm "* ${day} ${month} ${dd} ${y} ${_secs_who} - ${version}-1\n")
   elseif(line MATCHES "^- (.*)$")
     string(APPEND _secs_deb "  * ${CMAKE_MATCH_1}\n")
     string(APPEND _secs_rpm "- ${CMAKE_MATCH_1}\n")
@@ -89,63 +96,77 @@ if(NOT SECS_TOP_LEVEL)
   return()
 endif()
 set(CPACK_PACKAGE_NAME secs)
-# Each package's first description line is its synopsis: CPack adds a summary
-# of its own in front unless the summary is left at its default.
+# Each .deb's description starts with its own synopsis: CPack puts the
+# project's in front unless the summary is left at its default.
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "${CMAKE_PROJECT_NAME} built using CMake")
-set(CPACK_SECS_LINK_MODE ${SECS_LINK_MODE}) # for the lintian override
-set(CPACK_PACKAGE_VENDOR "secs developers")
-set(CPACK_PACKAGE_CONTACT "${SECS_MAINTAINER}")
+set(CPACK_PACKAGE_VENDOR "The secs developers")
+set(CPACK_PACKAGE_CONTACT "${SECS_MAINTAINER}") # a .deb must name one: CPack says so
 set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)
 set(CPACK_GENERATOR DEB) # -G RPM for the other
 set(CPACK_COMPONENTS_ALL secs dev)
-set(CPACK_DEB_COMPONENT_INSTALL ON)
-set(CPACK_RPM_COMPONENT_INSTALL ON)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_PRE_BUILD_SCRIPTS ${PROJECT_SOURCE_DIR}/cmake/SecsPackageFiles.cmake)
-set(CPACK_COMPONENT_SECS_DESCRIPTION "run a shell command and print the whole seconds it took
-secs runs a shell command and prints how long it took, in whole seconds,
+set(CPACK_POST_BUILD_SCRIPTS ${PROJECT_SOURCE_DIR}/cmake/SecsPackageFiles.cmake)
+# What SecsPackageFiles.cmake and secs.rpmspec.in need to know.
+set(CPACK_SECS_LINK_MODE ${SECS_LINK_MODE})
+set(CPACK_SECS_LINK_MAP ${SECS_LINK_MAP})
+set(CPACK_SECS_SOURCE_DIR ${PROJECT_SOURCE_DIR})
+set(CPACK_SECS_OBJCOPY ${CMAKE_OBJCOPY})
+set(_secs_summary "run a shell command and print the whole seconds it took")
+set(CPACK_SECS_DESCRIPTION "secs runs a shell command and prints how long it took, in whole seconds,
 as a bare number on standard output. The command's own output, input and
 exit status are left as they are, so it fits CI jobs, cron lines and
 Makefile recipes.")
-set(CPACK_COMPONENT_DEV_DESCRIPTION "header-only C++ whole-second stopwatch
-Insecondstimer is the stopwatch secs is built on: it sums whole seconds of
+set(_secs_dev_summary "header-only C++ whole-second stopwatch")
+set(CPACK_SECS_DEV_DESCRIPTION "Insecondstimer is the stopwatch secs is built on: it sums whole seconds of
 the calendar clock over run and pause intervals. It is a single C++98
 header, with a CMake package (VeldmarkCore) and a pkg-config file
 (veldmark-core).")
+# CPack names the build machine's architecture; a cross build's is the target's.
+if(CMAKE_CROSSCOMPILING)
+  execute_process(COMMAND ${CMAKE_CXX_COMPILER} -dumpmachine OUTPUT_VARIABLE _secs_triple OUTPUT_STRIP_TRAILING_WHITESPACE)
+  find_program(SECS_DPKG_ARCHITECTURE dpkg-architecture)
+  if(SECS_DPKG_ARCHITECTURE)
+    execute_process(COMMAND ${SECS_DPKG_ARCHITECTURE} -t${_secs_triple} -qDEB_HOST_ARCH
+      OUTPUT_VARIABLE CPACK_DEBIAN_PACKAGE_ARCHITECTURE OUTPUT_STRIP_TRAILING_WHITESPACE ERROR_QUIET)
+  endif()
+  # RPM names an architecture as the kernel does, but for 32-bit ARM with
+  # hardware floating point.
+  string(REGEX REPLACE "^armv7.*" "armv7hl" CPACK_RPM_PACKAGE_ARCHITECTURE "${CMAKE_SYSTEM_PROCESSOR}")
+endif()
 
+# Debian: two packages, the tool and the stopwatch's development files.
+set(CPACK_DEB_COMPONENT_INSTALL ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
-set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${SECS_MAINTAINER}")
 set(CPACK_DEBIAN_PACKAGE_SOURCE secs)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "${SECS_HOMEPAGE}")
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_SECS_PACKAGE_NAME secs)
 set(CPACK_DEBIAN_SECS_PACKAGE_SECTION utils)
-set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_SECS_DESCRIPTION "${_secs_summary}\n${CPACK_SECS_DESCRIPTION}")
 set(CPACK_DEBIAN_DEV_PACKAGE_NAME ${_secs_dev_deb})
 set(CPACK_DEBIAN_DEV_PACKAGE_SECTION libdevel)
 set(CPACK_DEBIAN_DEV_PACKAGE_ARCHITECTURE all)
+set(CPACK_DEBIAN_DEV_DESCRIPTION "${_secs_dev_summary}\n${CPACK_SECS_DEV_DESCRIPTION}")
 
+# RPM: one source package, secs, that makes the two binary packages, laid out
+# as Fedora does; see secs.rpmspec.in. It is not relocatable.
+set(CPACK_RPM_COMPONENT_INSTALL OFF)
+set(CPACK_RPM_USER_BINARY_SPECFILE ${PROJECT_SOURCE_DIR}/cmake/secs.rpmspec.in)
 set(CPACK_RPM_FILE_NAME RPM-DEFAULT)
 set(CPACK_RPM_PACKAGE_LICENSE MIT)
-set(CPACK_RPM_PACKAGE_URL "https://example.org/secs")
+set(CPACK_RPM_PACKAGE_URL "${SECS_HOMEPAGE}")
 set(CPACK_RPM_CHANGELOG_FILE ${PROJECT_BINARY_DIR}/package/rpm-changelog)
+set(CPACK_SECS_SUMMARY "Run a shell command and print the whole seconds it took")
+set(CPACK_SECS_DEV_NAME ${_secs_dev_rpm})
+set(CPACK_SECS_DEV_SUMMARY "Header-only C++ whole-second stopwatch")
 # With SOURCE_DATE_EPOCH set, rpmbuild takes it for the build time and the
 # files' times, and names no build host, so two builds give the same package.
-set(CPACK_RPM_SPEC_MORE_DEFINE "%define packager ${SECS_MAINTAINER}
-%define use_source_date_epoch_as_buildtime 1
+set(CPACK_RPM_SPEC_MORE_DEFINE "%define use_source_date_epoch_as_buildtime 1
 %define clamp_mtime_to_source_date_epoch 1
 %define _buildhost reproducible")
-set(CPACK_RPM_SECS_PACKAGE_NAME secs)
-set(CPACK_RPM_SECS_PACKAGE_SUMMARY "Run a shell command and print the whole seconds it took")
-set(CPACK_RPM_SECS_PACKAGE_GROUP "Applications/System")
-set(CPACK_RPM_DEV_PACKAGE_NAME ${_secs_dev_rpm})
-set(CPACK_RPM_DEV_PACKAGE_SUMMARY "Header-only C++ whole-second stopwatch")
-set(CPACK_RPM_DEV_PACKAGE_GROUP "Development/Libraries")
-set(CPACK_RPM_DEV_PACKAGE_ARCHITECTURE noarch)
-set(CPACK_RPM_DEFAULT_DIR_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
-# The directories every system already has, and those of the shells whose
-# completions we add, belong to other packages.
-set(CPACK_RPM_EXCLUDE_FROM_AUTO_FILELIST_ADDITION
-  /usr/share/bash-completion /usr/share/bash-completion/completions /usr/share/zsh /usr/share/zsh/site-functions
-  /usr/share/fish /usr/share/fish/vendor_completions.d /usr/share/lintian /usr/share/lintian/overrides
-  /usr/share/cmake /usr/share/pkgconfig /usr/include /usr/share/doc /usr/share/man /usr/share/man/man1)
+if(SECS_MAINTAINER)
+  string(APPEND CPACK_RPM_SPEC_MORE_DEFINE "\n%define packager ${SECS_MAINTAINER}")
+endif()
 include(CPack)

@@ -45,6 +45,9 @@ function(secs_toolchain_apply target)
   endif()
   target_compile_options(${target} PRIVATE ${_secs_compile_options})
   target_link_options(${target} PRIVATE ${_secs_link_options})
+  if(SECS_LINK_MAP)
+    target_link_options(${target} PRIVATE -Wl,-Map,${SECS_LINK_MAP})
+  endif()
   # static-pie makes its own position-independent code; CMake's -pie, added
   # after it, would undo it. Plain static is the one mode without.
   if(SECS_LINK_MODE STREQUAL "static-pie")
@@ -157,6 +160,16 @@ if(_secs_elf)
 endif()
 if(SECS_LINKER_GC_SECTIONS)
   list(APPEND _secs_link_options -Wl,--gc-sections)
+endif()
+
+# A static secs carries code from the C and C++ libraries; the linker's map
+# (secs.map) says which archives, for a package's Built-Using.
+set(SECS_LINK_MAP "")
+if(SECS_LINK_MODE MATCHES "^static(-pie)?$")
+  _secs_links(SECS_LINKER_MAP "" "${_secs_link_options};-Wl,-Map,${CMAKE_CURRENT_BINARY_DIR}/CMakeFiles/probe.map")
+  if(SECS_LINKER_MAP)
+    set(SECS_LINK_MAP ${CMAKE_CURRENT_BINARY_DIR}/secs.map)
+  endif()
 endif()
 
 # Hardening, each piece where the toolchain takes it. _FORTIFY_SOURCE needs
