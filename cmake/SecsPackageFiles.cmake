@@ -69,6 +69,9 @@ endfunction()
 
 if(NOT DEFINED CPACK_PACKAGE_FILES) # before
   set(stage "${CPACK_TEMPORARY_INSTALL_DIRECTORY}")
+  if(CPACK_GENERATOR STREQUAL "RPM") # its docs are in secs.rpmspec.in
+    file(REMOVE_RECURSE "${stage}/usr/share/doc")
+  endif()
   file(GLOB_RECURSE staged "${stage}/*")
   foreach(path IN LISTS staged)
     if(path MATCHES "/share/man/man[1-9]/[^/]+\\.[1-9]$" OR path MATCHES "/share/doc/[^/]+/changelog$")
@@ -80,10 +83,6 @@ if(NOT DEFINED CPACK_PACKAGE_FILES) # before
       endif()
     endif()
   endforeach()
-  file(GLOB docs LIST_DIRECTORIES true "${stage}/usr/share/doc" "${stage}/*/usr/share/doc")
-  if(CPACK_GENERATOR STREQUAL "RPM" AND docs)
-    file(REMOVE_RECURSE ${docs})
-  endif()
 
   if(CPACK_GENERATOR STREQUAL "DEB")
     file(GLOB zsh "${stage}/*/usr/share/zsh/site-functions")
