@@ -33,17 +33,26 @@ $run "$tmp/cmake/consumer" | grep -x '[01] s' >/dev/null
 # absolute include directory as given.
 # (Skipped, and said, where pkg-config is not installed.)
 if command -v pkg-config >/dev/null; then
-  pc() { set -- $(PKG_CONFIG_PATH=$1/share/pkgconfig pkg-config --cflags veldmark-core); echo "$*"; }
+  # pc PREFIX: the flags, blanks squeezed; fails, as pkg-config does, where
+  # PREFIX has no veldmark-core.pc (callers assign, so that set -e sees it).
+  pc() {
+    local flags
+    flags=$(PKG_CONFIG_PATH=$1/share/pkgconfig pkg-config --cflags veldmark-core) || return
+    read -ra flags <<<"$flags"
+    echo "${flags[*]}"
+  }
   cflags=$(pc "$prefix")
   expect "pkg-config --cflags" "$cflags" "-I$prefix/include"
   "$cxx" -std=c++98 -Wall -Wextra -pedantic -Werror $cflags "$consumer/main.cpp" -o "$tmp/pkg-config"
   $run "$tmp/pkg-config" | grep -x '[01] s' >/dev/null
   DESTDIR=$tmp/stage cmake --install "$build" --component dev --prefix /usr >/dev/null
-  expect "pkg-config --cflags under /usr" "$(pc "$tmp/stage/usr")" ""
+  cflags=$(pc "$tmp/stage/usr")
+  expect "pkg-config --cflags under /usr" "$cflags" ""
   cmake -S "$source" -B "$tmp/absolute" "${configure[@]}" -DBUILD_TESTING=OFF \
     -DCMAKE_INSTALL_INCLUDEDIR="$tmp/headers" >/dev/null
   cmake --install "$tmp/absolute" --component dev --prefix "$tmp/elsewhere" >/dev/null
-  expect "pkg-config --cflags, absolute includedir" "$(pc "$tmp/elsewhere")" "-I$tmp/headers"
+  cflags=$(pc "$tmp/elsewhere")
+  expect "pkg-config --cflags, absolute includedir" "$cflags" "-I$tmp/headers"
   [ -f "$tmp/headers/veldmark/core/1/seconds_timer.h" ]
 else
   echo "no pkg-config here: its checks skipped"
@@ -71,10 +80,15 @@ else
   echo "no groff here: the man page check skipped"
 fi
 
-# Without bash-completion the first word still completes to command names.
-# (grep reads them all: stopping at the first match would kill the writer.)
-bash --norc -c 'source "$1"; COMP_WORDS=(secs slee); COMP_CWORD=1; _secs; printf "%s\n" "${COMPREPLY[@]}"' \
-  _ "$prefix/share/bash-completion/completions/secs" | grep -x sleep >/dev/null
+# Without bash-completion the first word still completes to command names,
+# in bash 4 and later and, standing in for macOS's 3.2, in a bash without
+# the builtins 4 added. (grep reads them all: stopping at the first match
+# would kill the writer.)
+for bash3 in "" "enable -n mapfile readarray compopt;"; do
+  bash --norc -c "$bash3"' source "$1"; COMP_WORDS=(secs slee); COMP_CWORD=1; _secs; printf "%s\n" "${COMPREPLY[@]}"' \
+    _ "$prefix/share/bash-completion/completions/secs" | grep -x sleep >/dev/null ||
+    { echo "bash${bash3:+ without mapfile} does not complete secs slee" >&2; exit 1; }
+done
 # zsh and fish, where installed, take the completions from where they landed
 # (fish only for a command it can find).
 if command -v zsh >/dev/null; then
