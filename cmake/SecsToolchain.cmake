@@ -95,11 +95,76 @@ endfunction()
 # random address like the rest of the system.
 check_pie_supported(OUTPUT_VARIABLE _secs_pie_output LANGUAGES CXX)
 
+# _secs_made(FILE VAR): what the linker made of FILE, read off its headers:
+# "static-pie" (ELF, position-independent, no loader named), "static" (ELF,
+# no loader), "dynamic"; then ";PIE" where it loads at a random address.
+# Empty for a file format not read here (Mach-O's is: its PIE flag).
+function(_secs_uint file offset size big var) # an unsigned number stored in FILE
+  file(READ "${file}" hex OFFSET ${offset} LIMIT ${size} HEX)
+  if(NOT big)
+    string(REGEX MATCHALL ".." bytes "${hex}")
+    list(REVERSE bytes)
+    list(JOIN bytes "" hex)
+  endif()
+  math(EXPR value "0x0${hex}")
+  set(${var} ${value} PARENT_SCOPE)
+endfunction()
+function(_secs_made file var)
+  set(made "")
+  file(READ "${file}" magic LIMIT 6 HEX)
+  if(magic MATCHES "^7f454c46(0[12])(0[12])$") # ELF: 32 or 64 bits, little or big end
+    set(wide 0)
+    set(big 0)
+    if(CMAKE_MATCH_1 STREQUAL "02")
+      set(wide 1)
+    endif()
+    if(CMAKE_MATCH_2 STREQUAL "02")
+      set(big 1)
+    endif()
+    _secs_uint("${file}" 16 2 ${big} type) # 2: EXEC, 3: DYN
+    if(wide)
+      _secs_uint("${file}" 32 8 ${big} at)
+      _secs_uint("${file}" 54 2 ${big} size)
+      _secs_uint("${file}" 56 2 ${big} count)
+    else()
+      _secs_uint("${file}" 28 4 ${big} at)
+      _secs_uint("${file}" 42 2 ${big} size)
+      _secs_uint("${file}" 44 2 ${big} count)
+    endif()
+    set(segments "")
+    foreach(i RANGE 1 ${count})
+      _secs_uint("${file}" ${at} 4 ${big} segment)
+      list(APPEND segments ${segment})
+      math(EXPR at "${at} + ${size}")
+    endforeach()
+    if(3 IN_LIST segments) # PT_INTERP: the dynamic loader
+      set(made dynamic)
+    elseif(type EQUAL 3 AND 2 IN_LIST segments) # DYN with PT_DYNAMIC: it relocates itself
+      set(made static-pie)
+    else()
+      set(made static)
+    endif()
+    if(type EQUAL 3)
+      list(APPEND made PIE)
+    endif()
+  elseif(magic MATCHES "^(cffaedfe|cefaedfe)") # Mach-O, little-endian
+    set(made dynamic)
+    _secs_uint("${file}" 24 4 0 flags)
+    math(EXPR pie "${flags} & 0x200000") # MH_PIE
+    if(pie)
+      list(APPEND made PIE)
+    endif()
+  endif()
+  set(${var} "${made}" PARENT_SCOPE)
+endfunction()
+
 # The link modes, fastest first. Loading and relocating a shared libstdc++
 # costs secs more than the shell it starts, so static wins where it links.
-# Plain static gives up position independence; it is built only when asked for.
+# Plain static gives up position independence; it is built only when asked
+# for, or where the toolchain makes nothing else. -fPIE on the link line
+# too: zig's driver makes a static-pie only so.
 set(_secs_link_static "-static")
-set(_secs_link_static-pie "-static-pie")
+set(_secs_link_static-pie "-static-pie;-fPIE")
 set(_secs_link_static-runtime "-static-libstdc++;-static-libgcc")
 set(_secs_link_shared "")
 set(_secs_compile_static-pie "-fPIE")
@@ -109,12 +174,46 @@ set(_secs_compile_static-pie "-fPIE")
 # as CMake read off the compiler's own output.
 string(COMPARE EQUAL "${CMAKE_EXECUTABLE_FORMAT}" "ELF" _secs_elf)
 set(_secs_elf_only static-pie static)
-# _secs_mode_links(MODE VAR): does the probe link in that mode?
+# _secs_mode_links(MODE VAR): the probe, linked the MODE way as secs would
+# be, then read: VAR is what came out ("static;PIE", say; see _secs_made),
+# the mode's own name where the format is not read here, or empty where it
+# did not link.
 function(_secs_mode_links mode var)
-  string(MAKE_C_IDENTIFIER "SECS_CAN_LINK_${mode}" cached)
-  _secs_links(${cached} "${_secs_compile_${mode}}" "${_secs_link_${mode}}")
-  set(${var} ${${cached}} PARENT_SCOPE)
+  string(MAKE_C_IDENTIFIER "SECS_LINKS_${mode}" cached)
+  if(NOT DEFINED ${cached})
+    set(probe ${CMAKE_CURRENT_BINARY_DIR}/CMakeFiles/secs-probe-${mode})
+    file(WRITE ${probe}.cpp "${_secs_probe}")
+    list(TRANSFORM SECS_TIME_DEFINITIONS PREPEND -D OUTPUT_VARIABLE definitions)
+    if(NOT mode MATCHES "^static")
+      set(CMAKE_POSITION_INDEPENDENT_CODE ON) # as secs_toolchain_apply sets it
+    endif()
+    try_compile(linked ${probe}.dir SOURCES ${probe}.cpp
+      COMPILE_DEFINITIONS ${_secs_compile_${mode}} ${definitions}
+      LINK_OPTIONS ${_secs_link_${mode}}
+      OUTPUT_VARIABLE output COPY_FILE ${probe})
+    set(made "")
+    if(linked AND NOT output MATCHES "${_secs_refused}")
+      _secs_made(${probe} made)
+      if(NOT made)
+        set(made ${mode})
+        if(CMAKE_CXX_LINK_PIE_SUPPORTED AND NOT mode STREQUAL "static")
+          list(APPEND made PIE)
+        endif()
+      endif()
+    endif()
+    set(${cached} "${made}" CACHE INTERNAL "What the probe linked ${mode} came out as")
+  endif()
+  set(${var} "${${cached}}" PARENT_SCOPE)
 endfunction()
+
+# The mode a link that came out as MADE names: the static kinds by what
+# they are, a dynamic one by the way it was asked for.
+macro(_secs_name_mode asked made)
+  list(GET ${made} 0 _secs_got)
+  if(_secs_got STREQUAL "dynamic")
+    set(_secs_got ${asked})
+  endif()
+endmacro()
 
 if(SECS_LINK)
   if(NOT DEFINED _secs_link_${SECS_LINK})
@@ -124,10 +223,15 @@ if(SECS_LINK)
     message(FATAL_ERROR "SECS_LINK=${SECS_LINK} links ELF files; this toolchain makes ${CMAKE_EXECUTABLE_FORMAT} files. "
       "Leave SECS_LINK empty to take the best way it can.")
   endif()
-  _secs_mode_links(${SECS_LINK} _secs_can)
-  if(NOT _secs_can)
+  _secs_mode_links(${SECS_LINK} _secs_linked)
+  if(NOT _secs_linked)
     message(FATAL_ERROR "SECS_LINK=${SECS_LINK}: this toolchain cannot link a C++ program that way "
       "(CMakeFiles/CMakeConfigureLog.yaml or CMakeError.log says why). "
+      "Leave SECS_LINK empty to take the best way it can.")
+  endif()
+  _secs_name_mode(${SECS_LINK} _secs_linked)
+  if(NOT _secs_got STREQUAL SECS_LINK)
+    message(FATAL_ERROR "SECS_LINK=${SECS_LINK}: linked so, this toolchain makes a ${_secs_got} program. "
       "Leave SECS_LINK empty to take the best way it can.")
   endif()
   set(SECS_LINK_MODE ${SECS_LINK})
@@ -135,28 +239,39 @@ if(SECS_LINK)
 elseif(CMAKE_BUILD_TYPE STREQUAL "Debug")
   # Sanitizers and debuggers want the shared runtime.
   set(SECS_LINK_MODE shared)
+  _secs_mode_links(shared _secs_linked)
   set(_secs_why "a Debug build")
 else()
   set(SECS_LINK_MODE shared)
+  _secs_mode_links(shared _secs_linked)
   set(_secs_why "no static way links here")
   foreach(mode static-pie static-runtime)
     if(mode IN_LIST _secs_elf_only AND NOT _secs_elf)
       continue()
     endif()
-    _secs_mode_links(${mode} _secs_can)
-    if(_secs_can)
-      set(SECS_LINK_MODE ${mode})
+    _secs_mode_links(${mode} _secs_tried)
+    if(NOT _secs_tried)
+      continue()
+    endif()
+    _secs_name_mode(${mode} _secs_tried)
+    # A static-pie that comes out plain static is no static-pie; a runtime
+    # that comes out all static (zig's musl links so) is said to be.
+    if(_secs_got STREQUAL mode OR (mode STREQUAL "static-runtime" AND _secs_got STREQUAL "static"))
+      set(SECS_LINK_MODE ${_secs_got})
+      set(_secs_linked ${_secs_tried})
       set(_secs_why "the fastest way this toolchain links")
       break()
     endif()
   endforeach()
 endif()
 set(_secs_link_options ${_secs_link_${SECS_LINK_MODE}})
+# What follows is tried with the mode's own compile flags too.
+set(_secs_mode_flags "${_secs_compile_${SECS_LINK_MODE}}")
 
 # Dropping unused sections makes a static binary smaller, where the linker
 # takes it. Said with the hardening below.
 if(_secs_elf)
-  _secs_links(SECS_LINKER_GC_SECTIONS "" "${_secs_link_options};-Wl,--gc-sections")
+  _secs_links(SECS_LINKER_GC_SECTIONS "${_secs_mode_flags}" "${_secs_link_options};-Wl,--gc-sections")
 endif()
 if(SECS_LINKER_GC_SECTIONS)
   list(APPEND _secs_link_options -Wl,--gc-sections)
@@ -166,7 +281,7 @@ endif()
 # (secs.map) says which archives, for a package's Built-Using.
 set(SECS_LINK_MAP "")
 if(SECS_LINK_MODE MATCHES "^static(-pie)?$")
-  _secs_links(SECS_LINKER_MAP "" "${_secs_link_options};-Wl,-Map,${CMAKE_CURRENT_BINARY_DIR}/CMakeFiles/probe.map")
+  _secs_links(SECS_LINKER_MAP "${_secs_mode_flags}" "${_secs_link_options};-Wl,-Map,${CMAKE_CURRENT_BINARY_DIR}/CMakeFiles/probe.map")
   if(SECS_LINKER_MAP)
     set(SECS_LINK_MAP ${CMAKE_CURRENT_BINARY_DIR}/secs.map)
   endif()
@@ -178,12 +293,12 @@ endif()
 set(_secs_hardening "")
 set(_secs_compile_options "")
 if(SECS_HARDENING)
-  _secs_links(SECS_CAN_STACK_PROTECTOR "-fstack-protector-strong" "${_secs_link_options}")
+  _secs_links(SECS_CAN_STACK_PROTECTOR "${_secs_mode_flags} -fstack-protector-strong" "${_secs_link_options}")
   if(SECS_CAN_STACK_PROTECTOR)
     list(APPEND _secs_compile_options -fstack-protector-strong)
     list(APPEND _secs_hardening stack-protector-strong)
   endif()
-  _secs_links(SECS_CAN_FORTIFY "-O2 -D_FORTIFY_SOURCE=2 -Werror" "${_secs_link_options}")
+  _secs_links(SECS_CAN_FORTIFY "${_secs_mode_flags} -O2 -D_FORTIFY_SOURCE=2 -Werror" "${_secs_link_options}")
   if(SECS_CAN_FORTIFY)
     list(APPEND _secs_compile_options $<$<CONFIG:Release,RelWithDebInfo,MinSizeRel>:-D_FORTIFY_SOURCE=2>)
     list(APPEND _secs_hardening "_FORTIFY_SOURCE=2 (optimised builds)")
@@ -197,7 +312,7 @@ if(SECS_HARDENING)
   endif()
   foreach(flag IN LISTS _secs_z)
     string(TOUPPER "SECS_LINKER_Z_${flag}" _secs_var)
-    _secs_links(${_secs_var} "" "${_secs_link_options};-Wl,-z,${flag}")
+    _secs_links(${_secs_var} "${_secs_mode_flags}" "${_secs_link_options};-Wl,-z,${flag}")
     if(${_secs_var})
       list(APPEND _secs_link_options -Wl,-z,${flag})
       list(APPEND _secs_hardening "-z ${flag}")
@@ -207,7 +322,7 @@ endif()
 if(SECS_LINKER_GC_SECTIONS)
   list(APPEND _secs_hardening "--gc-sections")
 endif()
-if(SECS_LINK_MODE STREQUAL "static-pie" OR (CMAKE_CXX_LINK_PIE_SUPPORTED AND NOT SECS_LINK_MODE STREQUAL "static"))
+if("PIE" IN_LIST _secs_linked)
   list(APPEND _secs_hardening "PIE")
 endif()
 list(JOIN _secs_hardening ", " _secs_said)
