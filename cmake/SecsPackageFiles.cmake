@@ -3,12 +3,12 @@
 # packages are made, and on the packages after. It gives them what
 # distributions ask for, whatever the builder's tools and umask.
 #
-# Before: man pages (and, for Debian, changelogs) gzipped without names or
-# times (gzip -9n); no .comment section in the binaries; directories 0755,
-# files 0644, bin/ 0755. For a .deb, zsh's completion where Debian's zsh
-# looks (vendor-completions; a source install keeps site-functions, which
-# zsh searches under /usr/local) and the one lintian override a static secs
-# needs; for an .rpm, none of the Debian docs (secs.rpmspec.in has its own).
+# Before: for each .deb, the docs Debian asks for in place of those installed
+# (copyright, changelog, and README.md for secs); for an .rpm, none
+# (secs.rpmspec.in names its own). Man pages and changelogs gzipped without
+# names or times (gzip -9n); no .comment section in the binaries; directories
+# 0755, files 0644, bin/ 0755. For a .deb, too, the one lintian override a
+# static secs needs.
 #
 # After, for each .deb: made again by dpkg-deb, whose archive does not
 # follow the umask as CPack's does, and, for a static secs, with the
@@ -69,8 +69,21 @@ endfunction()
 
 if(NOT DEFINED CPACK_PACKAGE_FILES) # before
   set(stage "${CPACK_TEMPORARY_INSTALL_DIRECTORY}")
-  if(CPACK_GENERATOR STREQUAL "RPM") # its docs are in secs.rpmspec.in
+  if(CPACK_GENERATOR STREQUAL "RPM")
     file(REMOVE_RECURSE "${stage}/usr/share/doc")
+  else()
+    foreach(package secs ${CPACK_SECS_DEV_DEB})
+      set(part ${package})
+      if(NOT package STREQUAL "secs")
+        set(part dev)
+      endif()
+      file(REMOVE_RECURSE "${stage}/${part}/usr/share/doc")
+      set(docs ${CPACK_SECS_DEBIAN_DOCS})
+      if(part STREQUAL "secs")
+        list(APPEND docs ${CPACK_SECS_SOURCE_DIR}/README.md)
+      endif()
+      file(COPY ${docs} DESTINATION "${stage}/${part}/usr/share/doc/${package}")
+    endforeach()
   endif()
   file(GLOB_RECURSE staged "${stage}/*")
   foreach(path IN LISTS staged)
@@ -85,11 +98,6 @@ if(NOT DEFINED CPACK_PACKAGE_FILES) # before
   endforeach()
 
   if(CPACK_GENERATOR STREQUAL "DEB")
-    file(GLOB zsh "${stage}/*/usr/share/zsh/site-functions")
-    foreach(dir IN LISTS zsh)
-      get_filename_component(parent ${dir} DIRECTORY)
-      file(RENAME ${dir} ${parent}/vendor-completions)
-    endforeach()
     # A static secs is what its start-up time asks for (bench/README.md);
     # lintian asks for that reason to be said. It takes a static-pie binary,
     # with no library to name, for a shared library that lacks them.

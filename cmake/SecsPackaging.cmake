@@ -1,7 +1,8 @@
 # SPDX-License-Identifier: MIT
-# The docs every install carries: a copyright file in the machine-readable
-# Debian format, made from LICENSE, and a changelog, made from CHANGELOG.md.
-# Then, at the top level, the packages, made by `cpack -G DEB` or
+# The docs every install carries, LICENSE and README.md, and those only our
+# packages carry: a copyright file in the machine-readable Debian format,
+# made from LICENSE, and changelogs, made from CHANGELOG.md. Then, at the top
+# level, the packages, made by `cpack -G DEB` or
 # `cpack -G RPM` in the build directory, two of each: secs (the tool, its
 # man page, completions and docs) and the stopwatch's development files
 # (header, CMake package, pkg-config file).
@@ -82,14 +83,12 @@ string(STRIP "${_secs_deb}${_secs_deb_entry}" _secs_deb)
 file(WRITE ${PROJECT_BINARY_DIR}/package/changelog "${_secs_deb}\n")
 file(WRITE ${PROJECT_BINARY_DIR}/package/rpm-changelog "${_secs_rpm}")
 
-foreach(part secs dev)
-  set(docdir ${CMAKE_INSTALL_DATADIR}/doc/secs)
-  if(part STREQUAL "dev")
-    set(docdir ${CMAKE_INSTALL_DATADIR}/doc/${_secs_dev_deb})
-  endif()
-  install(FILES ${PROJECT_BINARY_DIR}/package/copyright ${PROJECT_BINARY_DIR}/package/changelog
-          DESTINATION ${docdir} COMPONENT ${part})
-endforeach()
+# Under add_subdirectory the parent's project name may be in the default docdir.
+set(_secs_docdir ${CMAKE_INSTALL_DATADIR}/doc/secs)
+if(SECS_TOP_LEVEL)
+  set(_secs_docdir ${CMAKE_INSTALL_DOCDIR})
+endif()
+install(FILES ${PROJECT_SOURCE_DIR}/LICENSE ${PROJECT_SOURCE_DIR}/README.md DESTINATION ${_secs_docdir} COMPONENT secs)
 
 # --- The packages, made only where secs is the top-level project -------------
 if(NOT SECS_TOP_LEVEL)
@@ -112,6 +111,13 @@ set(CPACK_SECS_LINK_MODE ${SECS_LINK_MODE})
 set(CPACK_SECS_LINK_MAP ${SECS_LINK_MAP})
 set(CPACK_SECS_SOURCE_DIR ${PROJECT_SOURCE_DIR})
 set(CPACK_SECS_OBJCOPY ${CMAKE_OBJCOPY})
+set(CPACK_SECS_DEBIAN_DOCS ${PROJECT_BINARY_DIR}/package/copyright ${PROJECT_BINARY_DIR}/package/changelog)
+set(CPACK_SECS_DEV_DEB ${_secs_dev_deb})
+if(IS_ABSOLUTE "${SECS_ZSH_COMPLETION_DIR}")
+  set(CPACK_SECS_ZSH_COMPLETION "${SECS_ZSH_COMPLETION_DIR}/_secs")
+else()
+  set(CPACK_SECS_ZSH_COMPLETION "%{_prefix}/${SECS_ZSH_COMPLETION_DIR}/_secs")
+endif()
 set(_secs_summary "run a shell command and print the whole seconds it took")
 set(CPACK_SECS_DESCRIPTION "secs runs a shell command and prints how long it took, in whole seconds,
 as a bare number on standard output. The command's own output, input and

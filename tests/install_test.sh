@@ -71,7 +71,10 @@ cmake --install "$tmp/sub" --prefix "$tmp/sub-prefix" >/dev/null
 cmake "$tmp/sub" -DSECS_INSTALL=ON -DSECS_LINK=bogus 2>&1 | grep 'secs: SECS_LINK shapes' >/dev/null
 cmake --build "$tmp/sub" >/dev/null
 cmake --install "$tmp/sub" --prefix "$tmp/sub-prefix" >/dev/null
-[ -f "$tmp/sub-prefix/share/doc/secs/copyright" ]
+[ -f "$tmp/sub-prefix/share/doc/secs/LICENSE" ]
+# The Debian-format docs are our packages' alone, not any install's.
+distro_docs=$(find "$prefix" "$tmp/sub-prefix" -name copyright -o -name 'changelog*')
+expect "Debian docs installed" "$distro_docs" ""
 
 if command -v groff >/dev/null; then
   warnings=$(groff -man -Tutf8 -ww -z "$prefix/share/man/man1/secs.1" 2>&1)
@@ -92,7 +95,9 @@ done
 # zsh and fish, where installed, take the completions from where they landed
 # (fish only for a command it can find).
 if command -v zsh >/dev/null; then
-  zsh -f "$(dirname "$0")/packaging/complete.zsh" "$prefix/share/zsh/site-functions"
+  zsh_dir=$(sed -n 's/^SECS_ZSH_COMPLETION_DIR:[A-Z]*=//p' "$build/CMakeCache.txt")
+  case $zsh_dir in /*) ;; *) zsh_dir=$prefix/$zsh_dir ;; esac
+  zsh -f "$(dirname "$0")/packaging/complete.zsh" "$zsh_dir"
 else
   echo "no zsh here: its completion check skipped"
 fi
