@@ -1,10 +1,10 @@
 # SPDX-License-Identifier: MIT
 # GoogleTest for the tests, 1.10 or later (GTEST_SKIP, INSTANTIATE_TEST_SUITE_P):
-# the one installed, or, with SECS_FETCH_GTEST, a pinned release fetched at
-# configure time. Sets SECS_GTEST to what the tests use, or
-# SECS_NO_TESTS_BECAUSE to why there are none; the tests are then left out
-# altogether, so that `ctest --no-tests=error` fails instead of passing on
-# nothing.
+# the one installed; a source tree given as FetchContent takes one,
+# FETCHCONTENT_SOURCE_DIR_GOOGLETEST; or, with SECS_FETCH_GTEST, a pinned
+# release fetched at configure time, unless FETCHCONTENT_FULLY_DISCONNECTED
+# forbids it. Sets SECS_GTEST to what the tests use, or SECS_NO_TESTS_BECAUSE
+# to why they cannot be built.
 option(SECS_FETCH_GTEST "Fetch the pinned GoogleTest release when none is installed" OFF)
 set(SECS_GTEST_URL "https://github.com/google/googletest/archive/refs/tags/release-1.12.1.tar.gz"
   CACHE STRING "Where SECS_FETCH_GTEST fetches GoogleTest from")
@@ -22,15 +22,24 @@ elseif(GTest_VERSION)
 else()
   set(_secs_installed "GoogleTest is not installed")
 endif()
-if(NOT SECS_FETCH_GTEST)
+if(FETCHCONTENT_SOURCE_DIR_GOOGLETEST)
+  set(_secs_from "${FETCHCONTENT_SOURCE_DIR_GOOGLETEST}")
+elseif(NOT SECS_FETCH_GTEST)
   set(SECS_NO_TESTS_BECAUSE "${_secs_installed}; install 1.10 or later (libgtest-dev, gtest-devel, googletest) or configure with -DSECS_FETCH_GTEST=ON")
   return()
+elseif(FETCHCONTENT_FULLY_DISCONNECTED)
+  string(CONCAT SECS_NO_TESTS_BECAUSE "${_secs_installed}, and SECS_FETCH_GTEST fetches nothing while "
+    "FETCHCONTENT_FULLY_DISCONNECTED is on. Install GoogleTest (libgtest-dev, gtest-devel, googletest), "
+    "or give its source tree: -DFETCHCONTENT_SOURCE_DIR_GOOGLETEST=/path/to/googletest")
+  return()
+else()
+  set(_secs_from "${SECS_GTEST_URL}")
 endif()
 
 # Our own download first, so that a machine offline gets a reason, not a
 # failed configure; then FetchContent unpacks the checked archive.
 set(_secs_archive ${PROJECT_BINARY_DIR}/_deps/googletest-${SECS_GTEST_SHA256}.tar.gz)
-if(NOT EXISTS ${_secs_archive})
+if(NOT FETCHCONTENT_SOURCE_DIR_GOOGLETEST AND NOT EXISTS ${_secs_archive})
   file(DOWNLOAD "${SECS_GTEST_URL}" ${_secs_archive}.part STATUS _secs_status TIMEOUT 120 INACTIVITY_TIMEOUT 30)
   list(GET _secs_status 0 _secs_code)
   if(NOT _secs_code EQUAL 0)
@@ -59,4 +68,4 @@ FetchContent_Declare(googletest URL ${_secs_archive} URL_HASH SHA256=${SECS_GTES
 FetchContent_MakeAvailable(googletest)
 file(STRINGS ${googletest_SOURCE_DIR}/CMakeLists.txt _secs_version REGEX "GOOGLETEST_VERSION [0-9.]+")
 string(REGEX MATCH "[0-9.]+" _secs_version "${_secs_version}")
-set(SECS_GTEST "GoogleTest ${_secs_version}, fetched from ${SECS_GTEST_URL}")
+set(SECS_GTEST "GoogleTest ${_secs_version}, from ${_secs_from}")
