@@ -268,12 +268,15 @@ set(_secs_link_options ${_secs_link_${SECS_LINK_MODE}})
 # What follows is tried with the mode's own compile flags too.
 set(_secs_mode_flags "${_secs_compile_${SECS_LINK_MODE}}")
 
-# Dropping unused sections makes a static binary smaller, where the linker
-# takes it. Said with the hardening below.
-if(_secs_elf)
+# Dropping unused sections makes a binary that carries a static library
+# smaller, where the linker takes it; a shared link is left to the builder's
+# flags. Said with the hardening below.
+set(_secs_gc_sections OFF)
+if(_secs_elf AND NOT SECS_LINK_MODE STREQUAL "shared")
   _secs_links(SECS_LINKER_GC_SECTIONS "${_secs_mode_flags}" "${_secs_link_options};-Wl,--gc-sections")
+  set(_secs_gc_sections ${SECS_LINKER_GC_SECTIONS})
 endif()
-if(SECS_LINKER_GC_SECTIONS)
+if(_secs_gc_sections)
   list(APPEND _secs_link_options -Wl,--gc-sections)
 endif()
 
@@ -319,7 +322,7 @@ if(SECS_HARDENING)
     endif()
   endforeach()
 endif()
-if(SECS_LINKER_GC_SECTIONS)
+if(_secs_gc_sections)
   list(APPEND _secs_hardening "--gc-sections")
 endif()
 if("PIE" IN_LIST _secs_linked)
