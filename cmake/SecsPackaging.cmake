@@ -2,10 +2,10 @@
 # The docs every install carries, LICENSE and README.md, and those only our
 # packages carry: a copyright file in the machine-readable Debian format,
 # made from LICENSE, and changelogs, made from CHANGELOG.md. Then, at the top
-# level, the packages, made by `cpack -G DEB` or
-# `cpack -G RPM` in the build directory, two of each: secs (the tool, its
-# man page, completions and docs) and the stopwatch's development files
-# (header, CMake package, pkg-config file).
+# level, the packages, made by `cpack -G DEB` or `cpack -G RPM` in the build
+# directory, two of each: secs (the tool, its man page, completions and docs)
+# and the stopwatch's development files (header, CMake package, pkg-config
+# file).
 # SecsPackageFiles.cmake then gives the staged files what distributions ask
 # for, whatever the builder's umask.
 # Who publishes the packages, and where; named only where the builder says.
