@@ -7,9 +7,8 @@
 //       block over 64 KiB by throwing that, so a long command drives the
 //       exception handlers while it is being assembled;
 //   SECS_TEST_STALE_ERRNO      errno is already set when main starts;
-//   SECS_TEST_BLOCK_INT        SIGINT is blocked when secs comes to die of
-//       it, as when secs was started with it blocked (the shell it starts
-//       would then keep it blocked too, and not die of it);
+//   SECS_TEST_RAISE_INT        it dies of SIGINT at once, whatever mask it
+//       inherited: a command for secs that unblocks it, as programs may;
 //   SECS_TEST_CLOCK=S          the clock reads S, S+1, S+2 ... seconds since
 //       the epoch, and, as glibc's does where time_t cannot hold that, -1.
 #include <errno.h>
@@ -40,6 +39,13 @@ struct Setup {
     {
         std::clog.rdbuf(&marking);
         if (std::getenv("SECS_TEST_STALE_ERRNO") != nullptr) errno = EINVAL;
+        if (std::getenv("SECS_TEST_RAISE_INT") != nullptr) {
+            sigset_t interrupt;
+            sigemptyset(&interrupt);
+            sigaddset(&interrupt, SIGINT);
+            sigprocmask(SIG_UNBLOCK, &interrupt, nullptr);
+            raise(SIGINT);
+        }
     }
 } setup;
 } // namespace
@@ -47,22 +53,6 @@ struct Setup {
 #ifndef __THROW // glibc marks its C functions noexcept, other libcs do not
 #define __THROW
 #endif
-
-// secs gives a signal its default action just before it dies of it.
-typedef void (*Handler)(int);
-extern "C" Handler signal(int sig, Handler handler) __THROW
-{
-    if (sig == SIGINT && handler == SIG_DFL && std::getenv("SECS_TEST_BLOCK_INT") != nullptr) {
-        sigset_t interrupt;
-        sigemptyset(&interrupt);
-        sigaddset(&interrupt, SIGINT);
-        sigprocmask(SIG_BLOCK, &interrupt, nullptr);
-    }
-    struct sigaction next = {}, previous = {};
-    next.sa_handler = handler;
-    next.sa_flags = SA_RESTART;
-    return sigaction(sig, &next, &previous) == 0 ? previous.sa_handler : SIG_ERR;
-}
 
 extern "C" time_t time(time_t* out) __THROW
 {

@@ -6,6 +6,7 @@
 
 #include <errno.h>
 #include <signal.h>
+#include <spawn.h>
 #include <stdlib.h>
 #include <string.h>
 #include <sys/resource.h>
@@ -16,6 +17,8 @@
 #include <regex>
 #include <sstream>
 #include <string>
+
+extern char** environ;
 
 namespace {
 
@@ -51,8 +54,15 @@ const Case cases[] = {
     {"exec $secs 'exit 3'", "[01]", "", 3, ""},
     {"export SECS_TEST_STALE_ERRNO=1; exec $hooked no-such-command", "[01]", "", asShell, ""},
     {"exec $secs 'kill -TERM $$'", "[01]", "", asShell, ""},
-    {"exec $secs 'exec env kill -s INT $$'", "[01]", "", -SIGINT, ""},
-    {"export SECS_TEST_BLOCK_INT=1; exec $hooked 'exec env kill -s INT $$'", "[01]", "", -SIGINT, ""},
+    // Ctrl-C reaches the whole job, secs and the command: secs waits out the
+    // command, then dies of it too. Sent to secs alone, INT is ignored while
+    // the command runs, but any other signal ends secs at once, with no number.
+    {"exec $secs 'exec env kill -s INT $PPID $$'", "[01]", "", -SIGINT, ""},
+    {"exec $secs 'kill -s INT $PPID; exit 3'", "[01]", "", 3, ""},
+    {"exec $secs 'kill -s TERM $PPID; exit 3'", "", "", -SIGTERM, ""},
+    // A signal its caller blocked still kills secs once the command died of it.
+    {"exec env --block-signal=INT $secs \"SECS_TEST_RAISE_INT=1 exec $hooked\"", "[01]", "", -SIGINT,
+     "env --block-signal=INT true"},
     {"trap '' TERM; exec $secs 'exec env --default-signal=TERM kill -s TERM $$'", "[01]", "", -SIGTERM,
      "env --default-signal=TERM true"},
     {"exec env --ignore-signal=CHLD $secs 'exit 3'", "[01]", "", 3, "env --ignore-signal=CHLD true"},
@@ -64,11 +74,17 @@ const Case cases[] = {
     // What kept it from running the command or reporting is said, not
     // hidden, each line in one write (the hooked build shows each write
     // between < and >), so that runs sharing a log never break into its lines.
-    {"exec $secs true >/dev/full", "", "failed to write the elapsed seconds \\({ENOSPC}\\)!\n", 255, "[ -c /dev/full ]"},
+    {"exec $secs 'exit 3' >/dev/full", "", "failed to write the elapsed seconds \\({ENOSPC}\\)!\n", 255, "[ -c /dev/full ]"},
+    // The reader gone: SIGPIPE, or where the caller ignores that, the line.
+    {"mkfifo p; true <p & exec $secs 'sleep 1' >p", "", "", -SIGPIPE, ""},
+    {"mkfifo p; true <p & exec env --ignore-signal=PIPE $secs 'sleep 1' >p", "",
+     "failed to write the elapsed seconds \\({EPIPE}\\)!\n", 255, "env --ignore-signal=PIPE true"},
     {"exec $hooked true >&-", "", "<failed to write the elapsed seconds \\({EBADF}\\)!\n>", 255,
      "! sh -c 'exec 3>&1' >&- 2>/dev/null # a library preloaded into each process (libfaketime) may open a file on it"},
-    {"exec $secs : $big $big", "", "failed to run the command \\({E2BIG}\\)!\n", 255,
-     "[ -z \"$run\" ] && ! (/bin/sh -c \": $big $big\") # qemu-user forks for vfork: a failed exec never reaches system()"},
+    // The joined text " : 0...0": 131,071 bytes run; 131,072 are past Linux's limit for one argument.
+    {"exec $secs : $(printf %0131068d 0)", "[01]", "", 0, ""},
+    {"exec $secs : $(printf %0131069d 0)", "", "failed to run the command \\({E2BIG}\\)!\n", 255,
+     "[ -z \"$run\" ] && ! (/bin/sh -c \" : $(printf %0131069d 0)\") # qemu-user forks for vfork: a failed exec never reaches system()"},
     {"exec $no_system true", "", "failed to run the command \\({EAGAIN}\\)!\n", 255, ""},
     // An exception while the command is assembled: nothing runs.
     {"export SECS_TEST_THROW=bad_alloc; exec $hooked 'touch ran;' : $big", "",
@@ -92,7 +108,7 @@ std::string WithStrerror(std::string pattern)
     const struct {
         const char* token;
         int number;
-    } errors[] = {{"{ENOSPC}", ENOSPC}, {"{EBADF}", EBADF}, {"{E2BIG}", E2BIG}, {"{EAGAIN}", EAGAIN}};
+    } errors[] = {{"{ENOSPC}", ENOSPC}, {"{EBADF}", EBADF}, {"{EPIPE}", EPIPE}, {"{E2BIG}", E2BIG}, {"{EAGAIN}", EAGAIN}};
     for (const auto& e : errors) {
         const std::string::size_type at = pattern.find(e.token);
         if (at != std::string::npos) pattern.replace(at, strlen(e.token), Escaped(strerror(e.number)));
@@ -114,14 +130,34 @@ struct Outcome {
 };
 
 // Runs a line of shell in a directory of its own, with the names of the
-// builds bound as `programs` says.
+// builds bound as `programs` says. Each line starts as from a user's shell,
+// whatever the test runner set up: every signal at its default, none blocked.
 Outcome RunLine(const std::string& programs, const char* line)
 {
     std::string scratch = testing::TempDir() + "secs_test.XXXXXX";
     if (mkdtemp(&scratch[0]) == nullptr) return {-1, "", strerror(errno), false};
-    const std::string setup = "cd '" + scratch + "' && " + programs + " big=$(printf %070000d 0) && ";
+    std::string text = "cd '" + scratch + "' && " + programs + " big=$(printf %070000d 0) && exec </dev/null >out 2>err && ";
+    text += line;
+    char sh[] = "sh", c[] = "-c";
+    char* argv[] = {sh, c, &text[0], nullptr};
+    sigset_t none, all;
+    sigemptyset(&none);
+    sigfillset(&all);
+    sigdelset(&all, SIGKILL);
+    sigdelset(&all, SIGSTOP);
+    posix_spawnattr_t start;
+    posix_spawnattr_init(&start);
+    posix_spawnattr_setflags(&start, POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETSIGMASK);
+    posix_spawnattr_setsigdefault(&start, &all);
+    posix_spawnattr_setsigmask(&start, &none);
     Outcome seen;
-    seen.status = system((setup + "exec </dev/null >out 2>err && " + line).c_str());
+    pid_t shell;
+    seen.status = -1;
+    if (posix_spawn(&shell, "/bin/sh", nullptr, &start, argv, environ) == 0) {
+        while (waitpid(shell, &seen.status, 0) == -1 && errno == EINTR) {
+        }
+    }
+    posix_spawnattr_destroy(&start);
     seen.out = Slurp(scratch + "/out");
     seen.err = Slurp(scratch + "/err");
     seen.ran = access((scratch + "/ran").c_str(), F_OK) == 0;

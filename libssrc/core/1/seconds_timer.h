@@ -5,10 +5,11 @@
 // run/pause intervals. Each interval is the difference of two truncated
 // readings, so a run of d seconds counts as the whole part of d or one more.
 //
-// It holds time_t. Where that has 32 bits (glibc on 32-bit CPUs) the clock
-// runs out in 2038: build with -D_TIME_BITS=64 -D_FILE_OFFSET_BITS=64 (glibc
-// 2.34 or later), and build every file that uses the class so, since files
-// that disagree see two layouts of one class.
+// It holds time_t. Where that has 32 bits the clock runs out in 2038. On
+// glibc for 32-bit CPUs, build with -D_TIME_BITS=64 -D_FILE_OFFSET_BITS=64
+// (glibc 2.34 or later), and build every file that uses the class so, since
+// files that disagree see two layouts of one class. FreeBSD on i386 keeps a
+// 32-bit time_t, with no such switch.
 #ifndef VELDMARK_CORE_1_SECONDS_TIMER_H
 #define VELDMARK_CORE_1_SECONDS_TIMER_H
 
