@@ -177,9 +177,14 @@ set(_secs_elf_only static-pie static)
 # _secs_mode_links(MODE VAR): the probe, linked the MODE way as secs would
 # be, then read: VAR is what came out ("static;PIE", say; see _secs_made),
 # the mode's own name where the format is not read here, or empty where it
-# did not link.
+# did not link. A program that links may still not start (a static-pie that
+# the kernel or C library cannot load), so the probe is also run, natively
+# or through CMAKE_CROSSCOMPILING_EMULATOR, where it can be: SECS_RUNS_MODE
+# says "ran" when it answered as it should, else what happened, and is empty
+# where nothing built here can be run.
 function(_secs_mode_links mode var)
   string(MAKE_C_IDENTIFIER "SECS_LINKS_${mode}" cached)
+  string(MAKE_C_IDENTIFIER "SECS_RUNS_${mode}" runs)
   if(NOT DEFINED ${cached})
     set(probe ${CMAKE_CURRENT_BINARY_DIR}/CMakeFiles/secs-probe-${mode})
     file(WRITE ${probe}.cpp "${_secs_probe}")
@@ -192,7 +197,17 @@ function(_secs_mode_links mode var)
       LINK_OPTIONS ${_secs_link_${mode}}
       OUTPUT_VARIABLE output COPY_FILE ${probe})
     set(made "")
+    set(ran "")
     if(linked AND NOT output MATCHES "${_secs_refused}")
+      if(NOT CMAKE_CROSSCOMPILING OR CMAKE_CROSSCOMPILING_EMULATOR)
+        execute_process(COMMAND ${CMAKE_CROSSCOMPILING_EMULATOR} ${probe} RESULT_VARIABLE ran
+          OUTPUT_VARIABLE answer ERROR_QUIET TIMEOUT 60)
+        if(ran STREQUAL "0" AND answer MATCHES "^[0-9]+$")
+          set(ran ran)
+        elseif(ran STREQUAL "0")
+          set(ran "it printed '${answer}'")
+        endif()
+      endif()
       _secs_made(${probe} made)
       if(NOT made)
         set(made ${mode})
@@ -202,6 +217,7 @@ function(_secs_mode_links mode var)
       endif()
     endif()
     set(${cached} "${made}" CACHE INTERNAL "What the probe linked ${mode} came out as")
+    set(${runs} "${ran}" CACHE INTERNAL "How the probe linked ${mode} ran")
   endif()
   set(${var} "${${cached}}" PARENT_SCOPE)
 endfunction()
@@ -223,7 +239,13 @@ if(SECS_LINK)
     message(FATAL_ERROR "SECS_LINK=${SECS_LINK} links ELF files; this toolchain makes ${CMAKE_EXECUTABLE_FORMAT} files. "
       "Leave SECS_LINK empty to take the best way it can.")
   endif()
+  _secs_mode_links(shared _secs_shared)
   _secs_mode_links(${SECS_LINK} _secs_linked)
+  string(MAKE_C_IDENTIFIER "SECS_RUNS_${SECS_LINK}" _secs_runs)
+  if(_secs_linked AND SECS_RUNS_shared STREQUAL "ran" AND NOT ${_secs_runs} STREQUAL "ran")
+    message(FATAL_ERROR "SECS_LINK=${SECS_LINK}: it links, but the program does not run here "
+      "(${${_secs_runs}}). Leave SECS_LINK empty to take the best way it can.")
+  endif()
   if(NOT _secs_linked)
     message(FATAL_ERROR "SECS_LINK=${SECS_LINK}: this toolchain cannot link a C++ program that way "
       "(CMakeFiles/CMakeConfigureLog.yaml or CMakeError.log says why). "
@@ -251,6 +273,12 @@ else()
     endif()
     _secs_mode_links(${mode} _secs_tried)
     if(NOT _secs_tried)
+      continue()
+    endif()
+    # Where a program built here can run, one that cannot is passed over.
+    string(MAKE_C_IDENTIFIER "SECS_RUNS_${mode}" _secs_runs)
+    if(SECS_RUNS_shared STREQUAL "ran" AND NOT ${_secs_runs} STREQUAL "ran")
+      message(STATUS "secs: ${mode} links, but its program does not run here (${${_secs_runs}}): trying the next way")
       continue()
     endif()
     _secs_name_mode(${mode} _secs_tried)
