@@ -1,9 +1,9 @@
 #!/bin/sh
 # SPDX-License-Identifier: MIT
 # Install into an empty prefix, then use what landed there as a user would:
-# the tool, the stopwatch through find_package and through pkg-config (the
-# README's example, as written), the man page and the completions; and the
-# stopwatch from a project that takes this tree in by add_subdirectory.
+# the tool, the stopwatch through find_package, pkg-config and Meson (the
+# README's snippets, as written), the man page and the completions; and the
+# stopwatch copied, taken in by add_subdirectory, and fetched by FetchContent.
 # POSIX sh, as it runs wherever the tests do (a Mac's bash is 3.2, a BSD's
 # none at all).
 # Usage: install_test.sh BUILD-DIR CXX; for a cross build, SECS_TOOLCHAIN
@@ -13,9 +13,12 @@ build=$1 cxx=$2 source=$(cd "${0%/*}/.." && pwd)
 run=${SECS_RUN-}
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
+snippet() { # snippet LANGUAGE: the README's code block in it, under "Using the stopwatch"
+  sed -n '/^## Using the stopwatch/,/^## /p' "$source/README.md" | sed -n "/^\`\`\`$1\$/,/^\`\`\`\$/p" | sed '1d;$d'
+}
 consumer=$tmp/consumer
 cp -R "$source/tests/consumer" "$consumer"
-sed -n '/^## Using the stopwatch/,/^## /p' "$source/README.md" | sed -n '/^```cpp$/,/^```$/p' | sed '1d;$d' >"$consumer/main.cpp"
+snippet cpp >"$consumer/main.cpp"
 prefix=$tmp/prefix
 expect() { # expect WHAT GOT WANTED
   [ "$2" = "$3" ] || { echo "$1: got '$2', wanted '$3'" >&2; exit 1; }
@@ -35,6 +38,16 @@ configure -S "$consumer" -B "$tmp/cmake" -DCMAKE_PREFIX_PATH="$prefix" \
   ${SECS_TOOLCHAIN:+"-DCMAKE_FIND_ROOT_PATH=$prefix"}
 cmake --build "$tmp/cmake" >/dev/null
 counts "$tmp/cmake/consumer"
+# (Built against the version the package gives, and counting a second.)
+$run "$tmp/cmake/counts" | grep -x '0 [12]' >/dev/null
+# A component it does not have is not found.
+mkdir "$tmp/bogus"
+printf 'cmake_minimum_required(VERSION 3.20)\nproject(bogus NONE)\nfind_package(VeldmarkCore 1 REQUIRED COMPONENTS bogus)\n' \
+  >"$tmp/bogus/CMakeLists.txt"
+if cmake -S "$tmp/bogus" -B "$tmp/bogus/build" -DCMAKE_PREFIX_PATH="$prefix" >/dev/null 2>&1; then
+  echo "find_package(VeldmarkCore COMPONENTS bogus) succeeded" >&2
+  exit 1
+fi
 
 # pkg-config: its flags build the example, from the prefix and from an
 # absolute include directory; staged for /usr, it names /usr/include, where
@@ -53,6 +66,8 @@ if command -v pkg-config >/dev/null; then
     counts "$tmp/pkg-config"
   }
   builds "$prefix"
+  found=$(pc "$prefix" --modversion | sed 's/^\([0-9]*\)\.\([0-9]*\)\.\([0-9]*\)$/\1 * 10000 + \2 * 100 + \3/')
+  "$cxx" -std=c++98 -Werror $cflags -DFOUND_VERSION="($found)" -fsyntax-only "$consumer/counts.cpp"
   DESTDIR=$tmp/stage cmake --install "$build" --component dev --prefix /usr >/dev/null
   expect "includedir under /usr" "$(pc "$tmp/stage/usr" --variable=includedir)" /usr/include
   [ -f "$tmp/stage/usr/include/veldmark/core/1/seconds_timer.h" ]
@@ -63,6 +78,24 @@ if command -v pkg-config >/dev/null; then
 else
   echo "no pkg-config here: its checks skipped"
 fi
+
+# Meson, by the README's meson.build (its default method, pkg-config; not
+# for a cross build, which would want a cross file).
+if [ -z "${SECS_TOOLCHAIN-}" ] && command -v meson >/dev/null && command -v ninja >/dev/null; then
+  mkdir "$tmp/meson"
+  snippet meson >"$tmp/meson/meson.build"
+  cp "$consumer/main.cpp" "$tmp/meson/"
+  CXX=$cxx PKG_CONFIG_PATH=$prefix/share/pkgconfig meson setup "$tmp/meson/build" "$tmp/meson" >/dev/null
+  ninja -C "$tmp/meson/build" >/dev/null
+  counts "$tmp/meson/build/app"
+else
+  echo "no meson and ninja here, or a cross build: the Meson check skipped"
+fi
+
+# Copied, or a git submodule: the README's include line, from libssrc.
+sed 's|<veldmark/core/1/seconds_timer.h>|<core/1/seconds_timer.h>|' "$consumer/main.cpp" >"$tmp/copied.cpp"
+"$cxx" -std=c++98 -Wall -Wextra -pedantic -Werror -I "$source/libssrc" "$tmp/copied.cpp" -o "$tmp/copied"
+counts "$tmp/copied"
 
 # Taken in by add_subdirectory: the stopwatch builds, and secs forces nothing
 # on the parent: no build type, no tool in its build, nothing in its install.
@@ -77,6 +110,30 @@ cmake --install "$tmp/sub" --prefix "$tmp/sub-prefix" >/dev/null
 cmake "$tmp/sub" -DSECS_INSTALL=ON -DSECS_LINK=bogus 2>&1 | grep 'secs: SECS_LINK shapes' >/dev/null
 cmake --build "$tmp/sub" >/dev/null
 cmake --install "$tmp/sub" --prefix "$tmp/sub-prefix" >/dev/null
+# Fetched by the README's FetchContent lines, from a clone of this tree
+# that has the tag they pin; and found installed instead, where it is.
+# (CMake 3.24 and git, in a git checkout.)
+cmake_at=$(cmake --version | sed -n '1s/[^0-9]*\([0-9]*\)\.\([0-9]*\).*/\1 * 100 + \2/p')
+if [ "$((${cmake_at:-0}))" -ge 324 ] && [ -e "$source/.git" ] && command -v git >/dev/null; then
+  git clone -q "$source" "$tmp/secs.git"
+  git -C "$tmp/secs.git" tag -f "$(snippet cmake | sed -n 's/.* GIT_TAG \([^ ]*\).*/\1/p')" >/dev/null
+  mkdir "$tmp/fetch"
+  cp "$consumer/main.cpp" "$tmp/fetch/"
+  { printf 'cmake_minimum_required(VERSION 3.24)\nproject(app CXX)\nadd_executable(app main.cpp)\n'
+    snippet cmake | sed "s|GIT_REPOSITORY [^ ]*|GIT_REPOSITORY file://$tmp/secs.git|"
+  } >"$tmp/fetch/CMakeLists.txt"
+  configure -S "$tmp/fetch" -B "$tmp/fetched" -DFETCHCONTENT_TRY_FIND_PACKAGE_MODE=NEVER
+  cmake --build "$tmp/fetched" >/dev/null
+  counts "$tmp/fetched/app"
+  [ -d "$tmp/fetched/_deps/secs-src" ]
+  configure -S "$tmp/fetch" -B "$tmp/found" -DCMAKE_PREFIX_PATH="$prefix" ${SECS_TOOLCHAIN:+"-DCMAKE_FIND_ROOT_PATH=$prefix"}
+  cmake --build "$tmp/found" >/dev/null
+  counts "$tmp/found/app"
+  [ ! -d "$tmp/found/_deps/secs-src" ]
+else
+  echo "no CMake 3.24, no git, or no git checkout here: the FetchContent check skipped"
+fi
+
 # The docs of any install are LICENSE and README; the Debian-format ones
 # (copyright, changelog) are our packages' alone.
 for docs in "$prefix" "$tmp/sub-prefix"; do

@@ -1,6 +1,26 @@
 // SPDX-License-Identifier: MIT
 // A stopwatch with whole-second resolution, header-only.
 //
+// Copyright (c) 2026 The secs developers
+//
+// Permission is hereby granted, free of charge, to any person obtaining a copy
+// of this software and associated documentation files (the "Software"), to deal
+// in the Software without restriction, including without limitation the rights
+// to use, copy, modify, merge, publish, distribute, sublicense, and/or sell
+// copies of the Software, and to permit persons to whom the Software is
+// furnished to do so, subject to the following conditions:
+//
+// The above copyright notice and this permission notice shall be included in all
+// copies or substantial portions of the Software.
+//
+// THE SOFTWARE IS PROVIDED "AS IS", WITHOUT WARRANTY OF ANY KIND, EXPRESS OR
+// IMPLIED, INCLUDING BUT NOT LIMITED TO THE WARRANTIES OF MERCHANTABILITY,
+// FITNESS FOR A PARTICULAR PURPOSE AND NONINFRINGEMENT. IN NO EVENT SHALL THE
+// AUTHORS OR COPYRIGHT HOLDERS BE LIABLE FOR ANY CLAIM, DAMAGES OR OTHER
+// LIABILITY, WHETHER IN AN ACTION OF CONTRACT, TORT OR OTHERWISE, ARISING FROM,
+// OUT OF OR IN CONNECTION WITH THE SOFTWARE OR THE USE OR OTHER DEALINGS IN THE
+// SOFTWARE.
+//
 // It sums the seconds of the calendar clock (libc's time()) over any number of
 // run/pause intervals. Each interval is the difference of two truncated
 // readings, so a run of d seconds counts as the whole part of d or one more.
@@ -12,6 +32,15 @@
 // 32-bit time_t, with no such switch.
 #ifndef VELDMARK_CORE_1_SECONDS_TIMER_H
 #define VELDMARK_CORE_1_SECONDS_TIMER_H
+
+// The stopwatch's version; the build's CMake and pkg-config packages take
+// theirs from these lines. VELDMARK_CORE_VERSION is one number to compare
+// in #if: 10000 * major + 100 * minor + patch.
+#define VELDMARK_CORE_VERSION_MAJOR 1
+#define VELDMARK_CORE_VERSION_MINOR 0
+#define VELDMARK_CORE_VERSION_PATCH 0
+#define VELDMARK_CORE_VERSION \
+    (VELDMARK_CORE_VERSION_MAJOR * 10000 + VELDMARK_CORE_VERSION_MINOR * 100 + VELDMARK_CORE_VERSION_PATCH)
 
 #include <time.h>
 
