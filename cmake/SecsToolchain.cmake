@@ -222,6 +222,19 @@ function(_secs_mode_links mode var)
   set(${var} "${${cached}}" PARENT_SCOPE)
 endfunction()
 
+# _secs_cannot_start(MODE VAR): why the probe linked the MODE way did not
+# start, where one linked shared did (so programs built here can run); else
+# empty, and the headers alone judge it.
+function(_secs_cannot_start mode var)
+  _secs_mode_links(shared shared)
+  string(MAKE_C_IDENTIFIER "SECS_RUNS_${mode}" runs)
+  set(why "")
+  if(SECS_RUNS_shared STREQUAL "ran" AND NOT ${runs} STREQUAL "ran")
+    set(why "${${runs}}")
+  endif()
+  set(${var} "${why}" PARENT_SCOPE)
+endfunction()
+
 # The mode a link that came out as MADE names: the static kinds by what
 # they are, a dynamic one by the way it was asked for.
 macro(_secs_name_mode asked made)
@@ -239,12 +252,11 @@ if(SECS_LINK)
     message(FATAL_ERROR "SECS_LINK=${SECS_LINK} links ELF files; this toolchain makes ${CMAKE_EXECUTABLE_FORMAT} files. "
       "Leave SECS_LINK empty to take the best way it can.")
   endif()
-  _secs_mode_links(shared _secs_shared)
   _secs_mode_links(${SECS_LINK} _secs_linked)
-  string(MAKE_C_IDENTIFIER "SECS_RUNS_${SECS_LINK}" _secs_runs)
-  if(_secs_linked AND SECS_RUNS_shared STREQUAL "ran" AND NOT ${_secs_runs} STREQUAL "ran")
+  _secs_cannot_start(${SECS_LINK} _secs_why_not)
+  if(_secs_linked AND _secs_why_not)
     message(FATAL_ERROR "SECS_LINK=${SECS_LINK}: it links, but the program does not run here "
-      "(${${_secs_runs}}). Leave SECS_LINK empty to take the best way it can.")
+      "(${_secs_why_not}). Leave SECS_LINK empty to take the best way it can.")
   endif()
   if(NOT _secs_linked)
     message(FATAL_ERROR "SECS_LINK=${SECS_LINK}: this toolchain cannot link a C++ program that way "
@@ -275,10 +287,9 @@ else()
     if(NOT _secs_tried)
       continue()
     endif()
-    # Where a program built here can run, one that cannot is passed over.
-    string(MAKE_C_IDENTIFIER "SECS_RUNS_${mode}" _secs_runs)
-    if(SECS_RUNS_shared STREQUAL "ran" AND NOT ${_secs_runs} STREQUAL "ran")
-      message(STATUS "secs: ${mode} links, but its program does not run here (${${_secs_runs}}): trying the next way")
+    _secs_cannot_start(${mode} _secs_why_not)
+    if(_secs_why_not)
+      message(STATUS "secs: ${mode} links, but its program does not run here (${_secs_why_not}): trying the next way")
       continue()
     endif()
     _secs_name_mode(${mode} _secs_tried)
