@@ -85,7 +85,8 @@ if [ -z "${SECS_TOOLCHAIN-}" ] && command -v meson >/dev/null && command -v ninj
   mkdir "$tmp/meson"
   snippet meson >"$tmp/meson/meson.build"
   cp "$consumer/main.cpp" "$tmp/meson/"
-  CXX=$cxx PKG_CONFIG_PATH=$prefix/share/pkgconfig meson setup "$tmp/meson/build" "$tmp/meson" >/dev/null
+  CXX=$cxx PKG_CONFIG_PATH=$prefix/share/pkgconfig meson setup "$tmp/meson/build" "$tmp/meson" >"$tmp/meson.log" ||
+    { cat "$tmp/meson.log"; exit 1; }
   ninja -C "$tmp/meson/build" >/dev/null
   counts "$tmp/meson/build/app"
 else
