@@ -56,7 +56,8 @@ const Case cases[] = {
     {"exec $secs 'kill -TERM $$'", "[01]", "", asShell, ""},
     // Ctrl-C reaches the whole job, secs and the command: secs waits out the
     // command, then dies of it too. Sent to secs alone, INT is ignored while
-    // the command runs, but any other signal ends secs at once, with no number.
+    // the command runs, but a fatal signal such as TERM ends secs at once,
+    // with no number.
     {"exec $secs 'exec env kill -s INT $PPID $$'", "[01]", "", -SIGINT, ""},
     {"exec $secs 'kill -s INT $PPID; exit 3'", "[01]", "", 3, ""},
     {"exec $secs 'kill -s TERM $PPID; exit 3'", "", "", -SIGTERM, ""},
@@ -75,9 +76,10 @@ const Case cases[] = {
     // hidden, each line in one write (the hooked build shows each write
     // between < and >), so that runs sharing a log never break into its lines.
     {"exec $secs 'exit 3' >/dev/full", "", "failed to write the elapsed seconds \\({ENOSPC}\\)!\n", 255, "[ -c /dev/full ]"},
-    // The reader gone: SIGPIPE, or where the caller ignores that, the line.
-    {"mkfifo p; true <p & exec $secs 'sleep 1' >p", "", "", -SIGPIPE, ""},
-    {"mkfifo p; true <p & exec env --ignore-signal=PIPE $secs 'sleep 1' >p", "",
+    // The reader gone (it opened the pipe, and has ended): SIGPIPE, or where
+    // the caller ignores that, the line.
+    {"mkfifo p; true <p & exec >p; wait $!; exec $secs true", "", "", -SIGPIPE, ""},
+    {"mkfifo p; true <p & exec >p; wait $!; exec env --ignore-signal=PIPE $secs true", "",
      "failed to write the elapsed seconds \\({EPIPE}\\)!\n", 255, "env --ignore-signal=PIPE true"},
     {"exec $hooked true >&-", "", "<failed to write the elapsed seconds \\({EBADF}\\)!\n>", 255,
      "! sh -c 'exec 3>&1' >&- 2>/dev/null # a library preloaded into each process (libfaketime) may open a file on it"},
