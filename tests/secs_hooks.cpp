@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
-// Linked into a test build of secs. Every write that reaches std::clog comes
-// out on stderr between < and >, so a line written in more than one piece
-// shows as such, every time. And each of these environment variables starts
-// secs in a state a shell cannot set up:
+// Linked into the test builds of secs. Every write that reaches std::clog
+// comes out on stderr between < and >, so a line written in more than one
+// piece shows as such, every time. Each of these environment variables
+// starts secs in a state a shell cannot set up:
 //   SECS_TEST_THROW=bad_alloc|runtime_error|int  operator new refuses every
 //       block over 64 KiB by throwing that, so a long command drives the
 //       exception handlers while it is being assembled;
@@ -11,8 +11,20 @@
 //       inherited: a command for secs that unblocks it, as programs may;
 //   SECS_TEST_CLOCK=S          the clock reads S, S+1, S+2 ... seconds since
 //       the epoch, and, as glibc's does where time_t cannot hold that, -1.
+// And in a build defined so, one call into the system does not do its work,
+// to show what each of secs's steps is there for:
+//   NO_SETRLIMIT  the core file limit cannot be lowered (as when cores go to
+//                 a collector that ignores it); asked to change the hard
+//                 limit, which is the user's, it says so on stderr
+//   NO_PRCTL      the process cannot be made undumpable (as where there is
+//                 no such flag: macOS, the BSDs)
+//   NO_SYSTEM     no child can be made: system() fails with -1 (glibc
+//                 reports a shell it cannot start as 127, musl as -1)
 #include <errno.h>
 #include <signal.h>
+#include <stdio.h>
+#include <stdlib.h>
+#include <sys/resource.h>
 #include <sys/time.h>
 #include <sys/uio.h>
 #include <time.h>
@@ -88,3 +100,22 @@ void* operator new(std::size_t size)
 
 void operator delete(void* block) noexcept { std::free(block); }
 void operator delete(void* block, std::size_t) noexcept { std::free(block); }
+
+#if defined(NO_SETRLIMIT)
+// AddressSanitizer's runtime sets the core limit itself, before it is ready
+// to check anyone's code.
+extern "C" __attribute__((no_sanitize_address)) int setrlimit(int resource, const struct rlimit* limit) __THROW
+{
+    struct rlimit now;
+    if (getrlimit(resource, &now) == 0 && limit->rlim_max != now.rlim_max) fputs("secs changed a hard limit\n", stderr);
+    return 0;
+}
+#elif defined(NO_PRCTL) && defined(__linux__)
+extern "C" int prctl(int, ...) __THROW { return 0; }
+#elif defined(NO_SYSTEM)
+extern "C" int system(const char*)
+{
+    errno = EAGAIN;
+    return -1;
+}
+#endif

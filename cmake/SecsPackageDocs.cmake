@@ -1,0 +1,31 @@
+# SPDX-License-Identifier: MIT
+# Run by CPack on each package's staged files: each .deb gets the copyright
+# file (LICENSE) and changelog Debian asks for; man pages and changelogs are
+# gzipped, as distributions ship them; directories are 0755 and written
+# files 0644, whatever the builder's umask (mkdir follows it); with
+# SOURCE_DATE_EPOCH set, every file is of that time, whenever checked out.
+set(stage "${CPACK_TEMPORARY_INSTALL_DIRECTORY}")
+foreach(package secs:secs dev:libveldmark-core-dev)
+  string(REGEX MATCH "^[^:]+" part ${package})
+  string(REGEX MATCH "[^:]+$" name ${package})
+  if(CPACK_GENERATOR STREQUAL "DEB")
+    configure_file("${CPACK_SECS_LICENSE}" "${stage}/${part}/usr/share/doc/${name}/copyright" COPYONLY)
+    file(WRITE "${stage}/${part}/usr/share/doc/${name}/changelog" "secs (${CPACK_PACKAGE_VERSION}) unstable; "
+      "urgency=medium\n\n  * secs ${CPACK_PACKAGE_VERSION}: what changed is in its CHANGELOG.md.\n\n -- ${CPACK_PACKAGE_CONTACT}  ${CPACK_SECS_DEB_DATE}\n")
+  endif()
+endforeach()
+file(GLOB_RECURSE staged LIST_DIRECTORIES true "${stage}/*")
+foreach(path IN LISTS staged)
+  if(IS_DIRECTORY "${path}")
+    file(CHMOD "${path}" PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
+  elseif(NOT path MATCHES "/bin/")
+    file(CHMOD "${path}" PERMISSIONS OWNER_READ OWNER_WRITE GROUP_READ WORLD_READ)
+  endif()
+  if(path MATCHES "/man/man[1-9]/[^/]+\\.[1-9]$|/doc/[^/]+/changelog$")
+    execute_process(COMMAND gzip -9nf "${path}" COMMAND_ERROR_IS_FATAL ANY)
+    string(APPEND path .gz)
+  endif()
+  if(DEFINED ENV{SOURCE_DATE_EPOCH})
+    execute_process(COMMAND touch -h -d "@$ENV{SOURCE_DATE_EPOCH}" "${path}" COMMAND_ERROR_IS_FATAL ANY)
+  endif()
+endforeach()
