@@ -9,14 +9,13 @@ string(REGEX REPLACE "[^;]*_MAJOR ([0-9]+);[^;]*_MINOR ([0-9]+);[^;]*_PATCH ([0-
 if(NOT VELDMARK_CORE_VERSION MATCHES "^[0-9]+\\.[0-9]+\\.[0-9]+$")
   message(FATAL_ERROR "libssrc/core/1/seconds_timer.h: no VELDMARK_CORE_VERSION_MAJOR, _MINOR and _PATCH, in that order")
 endif()
-# Users include it as <veldmark/core/1/seconds_timer.h>, from the build tree
-# and once installed.
-configure_file(libssrc/core/1/seconds_timer.h include/veldmark/core/1/seconds_timer.h COPYONLY)
+# Every way in includes <veldmark/core/1/seconds_timer.h>: from the source
+# tree, include/ forwards to the one real header; an install copies it.
 add_library(veldmark_core INTERFACE)
 add_library(Veldmark::core ALIAS veldmark_core)
 set_target_properties(veldmark_core PROPERTIES EXPORT_NAME core)
 target_include_directories(veldmark_core INTERFACE
-  $<BUILD_INTERFACE:${PROJECT_BINARY_DIR}/include> $<INSTALL_INTERFACE:${CMAKE_INSTALL_INCLUDEDIR}>)
+  $<BUILD_INTERFACE:${PROJECT_SOURCE_DIR}/include> $<INSTALL_INTERFACE:${CMAKE_INSTALL_INCLUDEDIR}>)
 if(NOT SECS_INSTALL)
   return()
 endif()

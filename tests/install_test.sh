@@ -1,176 +1,116 @@
 #!/bin/sh
 # SPDX-License-Identifier: MIT
-# Install into an empty prefix, then use what landed there as a user would:
-# the tool, the stopwatch through find_package, pkg-config and Meson (the
-# README's snippets, as written), the man page and the completions; and the
-# stopwatch copied, taken in by add_subdirectory, and fetched by FetchContent.
-# POSIX sh, as it runs wherever the tests do (a Mac's bash is 3.2, a BSD's
-# none at all).
-# Usage: install_test.sh BUILD-DIR CXX; for a cross build, SECS_TOOLCHAIN
-# names the toolchain file and SECS_RUN the emulator that runs what it builds.
+# Installs into an empty prefix and uses what landed there as a user would:
+# the tool, its docs, its bash completion, the stopwatch's packages. Then
+# runs the stopwatch's page, doc/stopwatch.md, as written, in a project of
+# its own with these sources as secs/ and a home of its own: each `FILE`:
+# block is written, each sh block run. A section this system cannot run is
+# skipped, and says so. POSIX sh: a Mac's bash is 3.2, a BSD's none at all.
+# Usage: install_test.sh BUILD-DIR; a cross build sets SECS_TOOLCHAIN,
+# SECS_TRIPLE and SECS_RUN, the emulator that runs what it builds.
 set -eu
-build=$1 cxx=$2 source=$(cd "${0%/*}/.." && pwd)
+build=$1 source=$(cd "${0%/*}/.." && pwd)
 run=${SECS_RUN-}
 tmp=$(mktemp -d)
-trap 'rm -rf "$tmp"' EXIT
-snippet() { # snippet LANGUAGE: the README's code block in it, under "Using the stopwatch"
-  sed -n '/^## Using the stopwatch/,/^## /p' "$source/README.md" | sed -n "/^\`\`\`$1\$/,/^\`\`\`\$/p" | sed '1d;$d'
-}
-consumer=$tmp/consumer
-cp -R "$source/tests/consumer" "$consumer"
-snippet cpp >"$consumer/main.cpp"
+trap '[ -n "${KEEP-}" ] || rm -rf "$tmp"' EXIT
 prefix=$tmp/prefix
-expect() { # expect WHAT GOT WANTED
-  [ "$2" = "$3" ] || { echo "$1: got '$2', wanted '$3'" >&2; exit 1; }
-}
-configure() { # cmake, configuring with the compiler (and toolchain) under test
-  cmake "$@" -DCMAKE_CXX_COMPILER="$cxx" ${SECS_TOOLCHAIN:+"-DCMAKE_TOOLCHAIN_FILE=$SECS_TOOLCHAIN"} \
-    ${SECS_TRIPLE:+"-DSECS_TRIPLE=$SECS_TRIPLE"} >/dev/null
-}
-counts() { # counts PROGRAM...: it prints "0 s" or "1 s"
-  $run "$@" | grep -x '[01] s' >/dev/null
-}
-
 cmake --install "$build" --prefix "$prefix" >/dev/null
 $run "$prefix/bin/secs" true | grep -x '[01]' >/dev/null
-
-# (A cross build finds packages only under its root paths, so the prefix is one.)
-configure -S "$consumer" -B "$tmp/cmake" -DCMAKE_PREFIX_PATH="$prefix" \
-  ${SECS_TOOLCHAIN:+"-DCMAKE_FIND_ROOT_PATH=$prefix"}
-cmake --build "$tmp/cmake" >/dev/null
-counts "$tmp/cmake/consumer"
-# (Built against the version the package gives, and counting a second.)
-$run "$tmp/cmake/counts" | grep -x '0 [12]' >/dev/null
-# A component it does not have is not found.
-mkdir "$tmp/bogus"
-printf 'cmake_minimum_required(VERSION 3.20)\nproject(bogus NONE)\nfind_package(VeldmarkCore 1 REQUIRED COMPONENTS bogus)\n' \
-  >"$tmp/bogus/CMakeLists.txt"
-if cmake -S "$tmp/bogus" -B "$tmp/bogus/build" -DCMAKE_PREFIX_PATH="$prefix" >/dev/null 2>&1; then
-  echo "find_package(VeldmarkCore COMPONENTS bogus) succeeded" >&2
-  exit 1
-fi
-
-# pkg-config: its flags build the example, from the prefix and from an
-# absolute include directory; staged for /usr, it names /usr/include, where
-# the header is. What a pkgconf leaves out as a system directory is its own
-# business (a Mac's keeps -I/usr/include), so no flag is asked for by name.
-# (Skipped, and said, where pkg-config is not installed.)
-if command -v pkg-config >/dev/null; then
-  pc() { # pc PREFIX OPTION...: pkg-config on the veldmark-core.pc under PREFIX
-    dir=$1
-    shift
-    PKG_CONFIG_PATH=$dir/share/pkgconfig pkg-config "$@" veldmark-core
-  }
-  builds() { # builds PREFIX: the example, with pkg-config's flags, as C++98
-    cflags=$(pc "$1" --cflags)
-    "$cxx" -std=c++98 -Wall -Wextra -pedantic -Werror $cflags "$consumer/main.cpp" -o "$tmp/pkg-config"
-    counts "$tmp/pkg-config"
-  }
-  builds "$prefix"
-  found=$(pc "$prefix" --modversion | sed 's/^\([0-9]*\)\.\([0-9]*\)\.\([0-9]*\)$/\1 * 10000 + \2 * 100 + \3/')
-  "$cxx" -std=c++98 -Werror $cflags -DFOUND_VERSION="($found)" -c "$consumer/counts.cpp" -o "$tmp/counts.o"
-  DESTDIR=$tmp/stage cmake --install "$build" --component dev --prefix /usr >/dev/null
-  expect "includedir under /usr" "$(pc "$tmp/stage/usr" --variable=includedir)" /usr/include
-  [ -f "$tmp/stage/usr/include/veldmark/core/1/seconds_timer.h" ]
-  configure -S "$source" -B "$tmp/absolute" -DBUILD_TESTING=OFF -DCMAKE_INSTALL_INCLUDEDIR="$tmp/headers"
-  cmake --install "$tmp/absolute" --component dev --prefix "$tmp/elsewhere" >/dev/null
-  expect "includedir, absolute" "$(pc "$tmp/elsewhere" --variable=includedir)" "$tmp/headers"
-  builds "$tmp/elsewhere"
-else
-  echo "no pkg-config here: its checks skipped"
-fi
-
-# Meson, by the README's meson.build (its default method, pkg-config), with
-# the compiler Meson finds itself: the check is of the .pc file, and Meson
-# knows fewer compilers than CMake (not zig's). Not for a cross build,
-# which would want a cross file.
-if [ -z "${SECS_TOOLCHAIN-}" ] && command -v meson >/dev/null && command -v ninja >/dev/null; then
-  mkdir "$tmp/meson"
-  snippet meson >"$tmp/meson/meson.build"
-  cp "$consumer/main.cpp" "$tmp/meson/"
-  PKG_CONFIG_PATH=$prefix/share/pkgconfig meson setup "$tmp/meson/build" "$tmp/meson" >"$tmp/meson.log" ||
-    { cat "$tmp/meson.log"; exit 1; }
-  ninja -C "$tmp/meson/build" >/dev/null
-  counts "$tmp/meson/build/app"
-else
-  echo "no meson and ninja here, or a cross build: the Meson check skipped"
-fi
-
-# Copied, or a git submodule: the README's include line, from libssrc.
-sed 's|<veldmark/core/1/seconds_timer.h>|<core/1/seconds_timer.h>|' "$consumer/main.cpp" >"$tmp/copied.cpp"
-"$cxx" -std=c++98 -Wall -Wextra -pedantic -Werror -I "$source/libssrc" "$tmp/copied.cpp" -o "$tmp/copied"
-counts "$tmp/copied"
-
-# Taken in by add_subdirectory: the stopwatch builds, and secs forces nothing
-# on the parent: no build type, no tool in its build, nothing in its install.
-configure -S "$consumer" -B "$tmp/sub" -DSECS_SOURCE_DIR="$source"
-cmake --build "$tmp/sub" >/dev/null
-counts "$tmp/sub/consumer"
-grep -qx 'CMAKE_BUILD_TYPE:STRING=' "$tmp/sub/CMakeCache.txt"
-[ ! -e "$tmp/sub/secs/secs" ]
-cmake --install "$tmp/sub" --prefix "$tmp/sub-prefix" >/dev/null
-[ ! -e "$tmp/sub-prefix" ]
-# Asked for the tool and its install, it installs the docs too.
-cmake "$tmp/sub" -DSECS_TOOL=ON -DSECS_INSTALL=ON >/dev/null
-cmake --build "$tmp/sub" >/dev/null
-cmake --install "$tmp/sub" --prefix "$tmp/sub-prefix" >/dev/null
-# Fetched by the README's FetchContent lines, from a clone of this tree
-# that has the tag they pin; and found installed instead, where it is.
-# (CMake 3.24 and git, in a git checkout; not for a cross build, as what
-# FetchContent does is the same on any CPU.)
-cmake_at=$(cmake --version | sed -n '1s/[^0-9]*\([0-9]*\)\.\([0-9]*\).*/\1 * 100 + \2/p')
-if [ -z "${SECS_TOOLCHAIN-}" ] && [ "$((${cmake_at:-0}))" -ge 324 ] && [ -e "$source/.git" ] && command -v git >/dev/null; then
-  git clone -q "$source" "$tmp/secs.git"
-  git -C "$tmp/secs.git" tag -f "$(snippet cmake | sed -n 's/.* GIT_TAG \([^ ]*\).*/\1/p')" >/dev/null
-  mkdir "$tmp/fetch"
-  cp "$consumer/main.cpp" "$tmp/fetch/"
-  { printf 'cmake_minimum_required(VERSION 3.24)\nproject(app CXX)\nadd_executable(app main.cpp)\n'
-    snippet cmake | sed "s|GIT_REPOSITORY [^ ]*|GIT_REPOSITORY file://$tmp/secs.git|"
-  } >"$tmp/fetch/CMakeLists.txt"
-  configure -S "$tmp/fetch" -B "$tmp/fetched" -DFETCHCONTENT_TRY_FIND_PACKAGE_MODE=NEVER
-  cmake --build "$tmp/fetched" >/dev/null
-  counts "$tmp/fetched/app"
-  [ -d "$tmp/fetched/_deps/secs-src" ]
-  configure -S "$tmp/fetch" -B "$tmp/found" -DCMAKE_PREFIX_PATH="$prefix"
-  cmake --build "$tmp/found" >/dev/null
-  counts "$tmp/found/app"
-  [ ! -d "$tmp/found/_deps/secs-src" ]
-else
-  echo "no CMake 3.24, no git, no git checkout, or a cross build: the FetchContent check skipped"
-fi
-
-# The docs of any install are LICENSE and README; the Debian-format ones
-# (copyright, changelog) are our packages' alone.
-for docs in "$prefix" "$tmp/sub-prefix"; do
-  expect "docs installed" "$(cd "$docs/share/doc/secs" && echo *)" "CHANGELOG.md LICENSE README.md"
-done
-
-# Where bash runs: without bash-completion the first word still completes to
-# command names, in bash 4 and later and, standing in for macOS's 3.2, in a
-# bash without the builtins 4 added. (grep reads them all: stopping at the
-# first match would kill the writer.)
+[ "$(cd "$prefix/share/doc/secs" && echo *)" = "CHANGELOG.md LICENSE README.md" ]
+# Without bash-completion the first word completes to a command name, in
+# bash 4 and later and, standing in for macOS's 3.2, a bash without the
+# builtins 4 added. (grep reads it all: stopping at a match would kill the writer.)
 if bash -c : 2>/dev/null; then
   for bash3 in "" "enable -n mapfile readarray compopt;"; do
     bash --norc -c "$bash3"' source "$1"; COMP_WORDS=(secs slee); COMP_CWORD=1; _secs; printf "%s\n" "${COMPREPLY[@]}"' \
-      _ "$prefix/share/bash-completion/completions/secs" | grep -x sleep >/dev/null ||
-      { echo "bash${bash3:+ without mapfile} does not complete secs slee" >&2; exit 1; }
+      _ "$prefix/share/bash-completion/completions/secs" | grep -x sleep >/dev/null
   done
-else
-  echo "no bash here: its completion check skipped"
 fi
-# zsh and fish, where installed, take the completions from where they landed
-# (fish only for a command it can find).
-if command -v zsh >/dev/null; then
-  zsh_dir=$(sed -n 's/^SECS_ZSH_COMPLETION_DIR:[A-Z]*=//p' "$build/CMakeCache.txt")
-  case $zsh_dir in /*) ;; *) zsh_dir=$prefix/$zsh_dir ;; esac
-  zsh -f "${0%/*}/packaging/complete.zsh" "$zsh_dir"
-else
-  echo "no zsh here: its completion check skipped"
+# The CMake package has one component; the .pc file names the include
+# directory a packager staged it for (normalised, so that pkg-config drops
+# /usr/include), or an absolute one as given.
+printf 'cmake_minimum_required(VERSION 3.20)\nproject(p NONE)\nfind_package(VeldmarkCore 1 REQUIRED COMPONENTS bogus)\n' >"$tmp/CMakeLists.txt"
+! cmake -S "$tmp" -B "$tmp/bogus" -DCMAKE_PREFIX_PATH="$prefix" >/dev/null 2>&1
+DESTDIR=$tmp/stage cmake --install "$build" --component dev --prefix /usr >/dev/null
+grep -x 'includedir=${prefix}/include' "$tmp/stage/usr/share/pkgconfig/veldmark-core.pc" >/dev/null
+cmake -S "$source" -B "$tmp/absolute" -DSECS_TOOL=OFF -DCMAKE_INSTALL_INCLUDEDIR="$tmp/headers" >/dev/null
+cmake --install "$tmp/absolute" --prefix "$tmp/elsewhere" >/dev/null
+grep -x "includedir=$tmp/headers" "$tmp/elsewhere/share/pkgconfig/veldmark-core.pc" >/dev/null
+
+if [ -n "${SECS_TOOLCHAIN-}" ]; then
+  echo "a cross build: the stopwatch's page is not run"
+  exit 0
 fi
-if command -v fish >/dev/null; then
-  PATH=$prefix/bin:$PATH fish --no-config -c "set -p fish_complete_path '$prefix/share/fish/vendor_completions.d'
-    complete -C 'secs slee'" | grep '^sleep' >/dev/null
-else
-  echo "no fish here: its completion check skipped"
+project=$tmp/project
+mkdir -p "$project/home"
+ln -s "$source" "$project/secs"
+# page PATTERN: the page's opening and the sections whose heading matches
+# PATTERN, as a script that stops at the first command that fails (set -e
+# alone would not, inside &&).
+page() {
+  awk -v want="$1" '
+    /^## / { started = 1; on = $0 ~ want; next }
+    started && !on { next }
+    !inside && /^`[^`]+`:$/ { file = substr($0, 2, length($0) - 3); next }
+    !inside && /^```/ { inside = 1; sh = $0 == "```sh"
+      if (file != "") print "mkdir -p \"$(dirname " file ")\" && cat >" file " <<'\''PAGE'\''"; next }
+    inside && /^```$/ { inside = 0; if (file != "") print "PAGE"; file = ""; next }
+    inside && file != "" { print; next }
+    inside && sh { print $0 " || exit 1"; next }
+    !inside && NF { file = "" }' "$source/doc/stopwatch.md"
+}
+# has TOOL...: are they all here? If not, the section is skipped, and said.
+has() {
+  for tool; do command -v "$tool" >/dev/null || { echo "no $tool here: its part of the stopwatch's page skipped"; return 1; }; done
+}
+sections="by CMake|add_subdirectory|without CMake|library"
+! has pkg-config c++ || sections="$sections|by pkg-config"
+! has pkg-config meson ninja || sections="$sections|by Meson"
+! has x86_64-w64-mingw32-g++-posix || sections="$sections|for Windows"
+# FetchContent, from a clone of this tree tagged as the page pins it.
+if has git && [ -e "$source/.git" ] && [ "$(cmake --version | sed -n '1s/[^0-9]*\([0-9]*\)\.\([0-9]*\).*/\1\2/p')" -ge 324 ]; then
+  git clone -q "$source" "$tmp/secs.git"
+  git -C "$tmp/secs.git" tag -f "$(page FetchContent | sed -n 's/.* GIT_TAG \([^ ]*\).*/\1/p')" >/dev/null
+  sections="$sections|FetchContent"
 fi
-echo "installed tree works"
+page "$sections" | sed "s|https://example.org/secs.git|file://$tmp/secs.git|" >"$tmp/page.sh"
+(cd "$project" && HOME=$project/home sh "$tmp/page.sh") >"$tmp/page.log" 2>&1 || { cat "$tmp/page.log"; exit 1; }
+echo "the stopwatch's page ran: $sections"
+cd "$project"
+# A parent keeps its build type and its install, and may have a program secs of its own.
+grep -x 'CMAKE_BUILD_TYPE:STRING=' build-sub/CMakeCache.txt >/dev/null && [ ! -e build-sub/veldmark-core/secs ]
+cmake --install build-sub --prefix "$tmp/nothing" >/dev/null && [ ! -e "$tmp/nothing" ]
+mkdir own && printf 'cmake_minimum_required(VERSION 3.20)\nproject(own CXX)\nadd_subdirectory(../secs veldmark-core)
+add_executable(secs ../main.cpp)\ntarget_link_libraries(secs PRIVATE Veldmark::core)\n' >own/CMakeLists.txt
+cmake -S own -B own/build >/dev/null && cmake --build own/build >/dev/null && own/build/secs | grep -x '[01] s' >/dev/null
+# The library's installed header, which includes the timer, compiles downstream.
+mkdir use
+printf '#include <stopwatches.h>\nint main() { Stopwatch s; s.Run(); return 0; }\n' >use/use.cpp
+printf 'cmake_minimum_required(VERSION 3.20)\nproject(use CXX)\nfind_package(stopwatches CONFIG REQUIRED)
+add_executable(use use.cpp)\ntarget_link_libraries(use PRIVATE stopwatches::stopwatches)\n' >use/CMakeLists.txt
+cmake -S use -B use/build -DCMAKE_PREFIX_PATH="$project/home/stopwatches" >/dev/null && cmake --build use/build >/dev/null
+# Linked as the page says for a timer used only in a library's own sources,
+# it exports without the stopwatch.
+private=$(sed -n 's/.*link `\(PRIVATE $<BUILD_INTERFACE:Veldmark::core>\)`.*/\1/p' "$source/doc/stopwatch.md")
+sed -e '/SECS_INSTALL/d' -e "s/INTERFACE Veldmark::core/$private/" -e 's/INTERFACE)$/STATIC private.cpp)/' \
+  lib/CMakeLists.txt >lib/private.txt && mv lib/private.txt lib/CMakeLists.txt
+printf '#include "stopwatches.h"\nlong Seconds() { return Stopwatch().GetInsecondsinterval(); }\n' >lib/private.cpp
+cmake -S lib -B lib/private >/dev/null && cmake --build lib/private >/dev/null
+cmake --install lib/private --prefix "$tmp/private" >/dev/null && [ ! -e "$tmp/private/include/veldmark" ]
+# Meson's CMake route, as the page words it.
+if case $sections in *Meson*) ;; *) false ;; esac; then
+  route=$(sed -n "s/.*\`\(dependency('VeldmarkCore'[^\`]*\)\`.*/\1/p" "$source/doc/stopwatch.md")
+  sed "s/dependency('veldmark-core')/$route/" meson.build >meson.txt && mv meson.txt meson.build
+  meson setup build-cmake-route -Dcmake_prefix_path="$project/home/.local" >/dev/null
+  meson compile -C build-cmake-route >/dev/null && build-cmake-route/app | grep -x '[01] s' >/dev/null
+fi
+# FetchContent fetched, as nothing installed was where it looked; it takes an
+# installed copy of the same major version, and no other.
+if [ -d build-fetch ]; then
+  [ -d build-fetch/_deps/secs-src ]
+  cmake -B found -DCMAKE_PREFIX_PATH="$project/home/.local" >/dev/null && [ ! -d found/_deps/secs-src ]
+  mkdir v2 && cp -R "$source/CMakeLists.txt" "$source/cmake" "$source/include" "$source/libssrc" "$source/LICENSE" v2/
+  sed -i.bak 's/VERSION_MAJOR 1$/VERSION_MAJOR 2/' v2/libssrc/core/1/seconds_timer.h
+  cmake -S v2 -B v2/build -DSECS_TOOL=OFF >/dev/null && cmake --install v2/build --prefix "$tmp/v2" >/dev/null
+  cmake -B other -DCMAKE_PREFIX_PATH="$tmp/v2" >/dev/null && [ -d other/_deps/secs-src ]
+fi

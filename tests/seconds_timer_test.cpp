@@ -6,6 +6,11 @@
 #include <gtest/gtest.h>
 
 #include <vector>
+#if __cplusplus >= 202002L
+#include <concepts>
+#include <iterator>
+#include <type_traits>
+#endif
 
 namespace {
 time_t fakeNow = 0;
@@ -53,6 +58,18 @@ const struct {
     {"a clock set back shrinks the total", 100,
      {{100, 'R', 1, 0}, {90, 'G', 1, -10}, {95, 'P', 1, -5}, {200, 'G', 0, -5}}},
 };
+
+#if __cplusplus >= 202002L
+// The assignment returns nothing, as declared: assignments do not chain, and
+// C++20 finds the class neither copyable, movable nor trivially copyable,
+// so ranges algorithms that permute refuse it, while std::swap takes it.
+template <class T>
+concept ChainsAssignments = requires(T a, T b, T c) { a = b = c; };
+static_assert(!ChainsAssignments<Insecondstimer>);
+static_assert(!std::copyable<Insecondstimer> && !std::movable<Insecondstimer>);
+static_assert(!std::is_trivially_copyable_v<Insecondstimer>);
+static_assert(std::is_swappable_v<Insecondstimer> && !std::permutable<std::vector<Insecondstimer>::iterator>);
+#endif
 
 TEST(Insecondstimer, FollowsItsStateTable)
 {
