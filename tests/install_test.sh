@@ -12,7 +12,7 @@ set -eu
 build=$1 source=$(cd "${0%/*}/.." && pwd)
 run=${SECS_RUN-}
 tmp=$(mktemp -d)
-trap '[ -n "${KEEP-}" ] || rm -rf "$tmp"' EXIT
+trap 'rm -rf "$tmp"' EXIT
 prefix=$tmp/prefix
 cmake --install "$build" --prefix "$prefix" >/dev/null
 $run "$prefix/bin/secs" true | grep -x '[01]' >/dev/null
@@ -74,7 +74,9 @@ if has git && [ -e "$source/.git" ] && [ "$(cmake --version | sed -n '1s/[^0-9]*
   sections="$sections|FetchContent"
 fi
 page "$sections" | sed "s|https://example.org/secs.git|file://$tmp/secs.git|" >"$tmp/page.sh"
-(cd "$project" && HOME=$project/home sh "$tmp/page.sh") >"$tmp/page.log" 2>&1 || { cat "$tmp/page.log"; exit 1; }
+# As a user runs it, not with a packager's flags, which are this system's and not a cross build's.
+(cd "$project" && unset CFLAGS CXXFLAGS CPPFLAGS LDFLAGS && HOME=$project/home sh "$tmp/page.sh") >"$tmp/page.log" 2>&1 ||
+  { cat "$tmp/page.log"; exit 1; }
 echo "the stopwatch's page ran: $sections"
 cd "$project"
 # A parent keeps its build type and its install, and may have a program secs of its own.

@@ -8,8 +8,7 @@ set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 packages=$(for deb; do dpkg-deb --field "$deb" Package; done)
 trap 'dpkg --purge $packages >/dev/null 2>&1 || true' EXIT
-DEBIAN_FRONTEND=noninteractive apt-get install -qq -y "$@" >/dev/null
-files=$(dpkg --listfiles $packages | sort -u)
+DEBIAN_FRONTEND=noninteractive apt-get install -qq -y "$@" >/dev/null && files=$(dpkg --listfiles $packages | sort -u)
 man -P cat secs 2>/dev/null | grep -q 'run a shell command and print the whole seconds it took'
 bash --norc -c '. /usr/share/bash-completion/bash_completion; __load_completion secs
   COMP_WORDS=(secs slee) COMP_CWORD=1 COMP_LINE="secs slee" COMP_POINT=9
@@ -18,7 +17,5 @@ bash --norc -c '. /usr/share/bash-completion/bash_completion; __load_completion 
 zsh -f "$here/complete.zsh" || { echo "zsh does not complete secs slee" >&2; exit 1; }
 HOME=$(mktemp -d) fish -c "complete -C 'secs slee'" | grep -q '^sleep' || { echo "fish does not complete secs slee" >&2; exit 1; }
 dpkg --purge $packages >/dev/null
-for path in $files; do
-  [ ! -f "$path" ] || { echo "$path is left after removing $packages" >&2; exit 1; }
-done
+for path in $files; do [ ! -f "$path" ] || { echo "$path is left after removing $packages" >&2; exit 1; }; done
 echo "installed, used and removed:" $packages
