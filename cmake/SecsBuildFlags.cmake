@@ -1,8 +1,8 @@
 # SPDX-License-Identifier: MIT
 # How secs is compiled and linked: a time_t that outlives 2038 and, at the
-# top level, our warnings, a static link where SECS_STATIC asks for one, and
-# the hardening the toolchain takes; said in one line. Sets
-# SECS_TIME_DEFINITIONS and SECS_WARNINGS for the test builds too.
+# top level, our warnings, a static link if SECS_STATIC asks, and the
+# hardening the toolchain takes, said in one line. SECS_TIME_DEFINITIONS and
+# SECS_WARNINGS serve the test builds too.
 include(CheckCXXSourceCompiles)
 include(CheckCompilerFlag)
 include(CheckLinkerFlag)
@@ -19,11 +19,13 @@ check_cxx_source_compiles("#define _TIME_BITS 64
 typedef char time_t_has_64_bits[sizeof(time_t) >= 8 ? 1 : -1];
 int main() { return 0; }" SECS_TIME_T_64)
 if(NOT SECS_TIME_T_64)
-  message(WARNING "secs: this C library has only a 32-bit time_t: from 2038-01-19 03:14:08 UTC on, "
-    "secs will print wrong seconds")
+  message(WARNING "secs: only a 32-bit time_t here: from 2038-01-19 03:14:08 UTC on, secs prints wrong seconds")
 endif()
 target_compile_definitions(secs PRIVATE ${SECS_TIME_DEFINITIONS})
 set(SECS_WARNINGS -Wall -Wextra -Wpedantic -Wshadow -Wconversion $<$<BOOL:${SECS_WERROR}>:-Werror>)
+if(MSVC) # whose C library calls strerror unsafe
+  set(SECS_WARNINGS /W4 $<$<BOOL:${SECS_WERROR}>:/WX> /D_CRT_SECURE_NO_WARNINGS)
+endif()
 if(NOT SECS_TOP_LEVEL)
   return()
 endif()
@@ -31,9 +33,8 @@ target_compile_options(secs PRIVATE ${SECS_WARNINGS})
 
 # secs_take(NAME LINK|BOTH FLAG...): where the toolchain takes FLAGs beside
 # those taken so far, put them on the link (clang warns of -Wl, flags on a
-# compile), or the compile and the link (MinGW's stack protector needs
-# both), and say NAME. Asked at every configure: a flag added since (a
-# sanitizer) may rule one out.
+# compile), or on compile and link (MinGW's stack protector needs both), and
+# say NAME. Asked at every configure: a flag since (a sanitizer) may rule it out.
 set(_secs_compile "")
 set(_secs_link "")
 set(_secs_said "")
@@ -65,8 +66,10 @@ if(SECS_STATIC AND "${CMAKE_CXX_FLAGS} ${CMAKE_EXE_LINKER_FLAGS}" MATCHES "-fsan
 elseif(SECS_STATIC AND CMAKE_EXECUTABLE_FORMAT STREQUAL "MACHO") # its linker may take -static and ignore it
   message(FATAL_ERROR "secs: SECS_STATIC: macOS has no static C library; configure without it")
 elseif(SECS_STATIC)
-  set(_secs_compile -fPIE)
-  secs_take(static-pie LINK -static-pie -fPIE)
+  if(CMAKE_EXECUTABLE_FORMAT STREQUAL "ELF") # a PE linker takes -static-pie for -static
+    set(_secs_compile -fPIE)
+    secs_take(static-pie LINK -static-pie -fPIE)
+  endif()
   if(NOT _secs_said)
     set(_secs_compile "")
     secs_take(static LINK -static)
@@ -78,12 +81,11 @@ elseif(SECS_STATIC)
   set(_secs_how ${_secs_said})
   set(_secs_said "")
 endif()
-
 if(SECS_HARDENING)
   secs_take("stack protector" BOTH -fstack-protector-strong)
   # _FORTIFY_SOURCE needs optimisation and a C library with checked functions
-  # (glibc's, Apple's, the BSDs'): it is left out where it would do nothing
-  # (musl, MinGW-w64) or the builder's flags set it otherwise.
+  # (glibc's, Apple's, the BSDs'), not musl's or MinGW-w64's, and is left to
+  # the builder's flags where they set it otherwise.
   unset(SECS_FORTIFIES CACHE)
   set(CMAKE_REQUIRED_FLAGS "-O2 -D_FORTIFY_SOURCE=2 -Werror")
   check_cxx_source_compiles("#include <string.h>
@@ -95,8 +97,7 @@ int main() { return 0; }" SECS_FORTIFIES)
     target_compile_options(secs PRIVATE $<$<CONFIG:Release,RelWithDebInfo,MinSizeRel>:-D_FORTIFY_SOURCE=2>)
     list(APPEND _secs_said "_FORTIFY_SOURCE=2 (optimised builds)")
   endif()
-  # Loaded at a random address like the rest of the system (a static-pie is
-  # so already; CMake's -pie after -static-pie would undo it).
+  # Loaded at a random address (a static-pie is, and -pie after it would undo it).
   if(_secs_how STREQUAL "static-pie")
     list(APPEND _secs_said PIE)
   elseif(NOT SECS_STATIC)
@@ -106,8 +107,7 @@ int main() { return 0; }" SECS_FORTIFIES)
       list(APPEND _secs_said PIE)
     endif()
   endif()
-  # ELF's, where another linker may take -z without a word; a plain static
-  # secs has no dynamic section to bind.
+  # ELF's (other linkers may take -z without a word); plain static has nothing to bind.
   if(CMAKE_EXECUTABLE_FORMAT STREQUAL "ELF")
     secs_take(RELRO LINK -Wl,-z,relro)
     if(NOT _secs_how STREQUAL "static")
@@ -120,7 +120,4 @@ target_link_options(secs PRIVATE ${_secs_link})
 unset(CMAKE_REQUIRED_FLAGS)
 unset(CMAKE_REQUIRED_LINK_OPTIONS)
 list(JOIN _secs_said ", " _secs_said)
-if(NOT _secs_said)
-  set(_secs_said "none of ours")
-endif()
-message(STATUS "secs: linked ${_secs_how}; hardening: ${_secs_said}")
+message(STATUS "secs: linked ${_secs_how}; hardening of ours: ${_secs_said}")

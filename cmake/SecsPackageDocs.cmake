@@ -1,17 +1,16 @@
 # SPDX-License-Identifier: MIT
 # Run by CPack on each package's staged files: each .deb gets the copyright
 # file (LICENSE) and changelog Debian asks for; man pages and changelogs are
-# gzipped, as distributions ship them; directories are 0755 and written
-# files 0644, whatever the builder's umask (mkdir follows it); with
+# gzipped, as distributions ship them; whatever the builder's umask (mkdir
+# follows it), directories are 0755 and other files 0644, bin/ aside; with
 # SOURCE_DATE_EPOCH set, every file is of that time, whenever checked out.
 set(stage "${CPACK_TEMPORARY_INSTALL_DIRECTORY}")
 foreach(package secs:secs dev:libveldmark-core-dev)
-  string(REGEX MATCH "^[^:]+" part ${package})
-  string(REGEX MATCH "[^:]+$" name ${package})
+  string(REGEX REPLACE "^(.*):(.*)$" "${stage}/\\1/usr/share/doc/\\2" doc ${package})
   if(CPACK_GENERATOR STREQUAL "DEB")
-    configure_file("${CPACK_SECS_LICENSE}" "${stage}/${part}/usr/share/doc/${name}/copyright" COPYONLY)
-    file(WRITE "${stage}/${part}/usr/share/doc/${name}/changelog" "secs (${CPACK_PACKAGE_VERSION}) unstable; "
-      "urgency=medium\n\n  * secs ${CPACK_PACKAGE_VERSION}: what changed is in its CHANGELOG.md.\n\n -- ${CPACK_PACKAGE_CONTACT}  ${CPACK_SECS_DEB_DATE}\n")
+    configure_file("${CPACK_SECS_LICENSE}" "${doc}/copyright" COPYONLY)
+    file(WRITE "${doc}/changelog" "secs (${CPACK_PACKAGE_VERSION}) unstable; urgency=medium\n\n  * secs "
+      "${CPACK_PACKAGE_VERSION}: what changed is in its CHANGELOG.md.\n\n -- ${CPACK_PACKAGE_CONTACT}  ${CPACK_SECS_DEB_DATE}\n")
   endif()
 endforeach()
 file(GLOB_RECURSE staged LIST_DIRECTORIES true "${stage}/*")

@@ -1,9 +1,8 @@
 # SPDX-License-Identifier: MIT
-# What `cpack -G DEB` and `cpack -G RPM` make in the build directory: secs
-# (the tool, its man page, completions and docs) and the stopwatch's
-# development files; SecsPackageDocs.cmake adds the docs each system asks
-# for. A cross build names its CPU with -DCPACK_DEBIAN_PACKAGE_ARCHITECTURE
-# and -DCPACK_RPM_PACKAGE_ARCHITECTURE.
+# What `cpack -G DEB` and `-G RPM` make: secs (the tool, its man page,
+# completions and docs) and the stopwatch's development files, with the docs
+# each system asks for (SecsPackageDocs.cmake). A cross build names its CPU:
+# -DCPACK_DEBIAN_PACKAGE_ARCHITECTURE, -DCPACK_RPM_PACKAGE_ARCHITECTURE.
 set(SECS_MAINTAINER "" CACHE STRING "Maintainer named in the packages: Name <address>")
 set(SECS_HOMEPAGE "" CACHE STRING "Home page named in the packages")
 set(CPACK_PACKAGE_NAME secs)
@@ -21,13 +20,14 @@ set(CPACK_SECS_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)
 # it for the build time and the files' times.
 string(TIMESTAMP CPACK_SECS_DEB_DATE "%a, %d %b %Y %H:%M:%S +0000" UTC)
 string(TIMESTAMP _secs_rpm_date "%a %b %d %Y" UTC)
-set(_secs_about "secs runs a shell command and prints how long it took, in whole seconds,
+set(CPACK_COMPONENT_SECS_DESCRIPTION "run a shell command and print the whole seconds it took
+secs runs a shell command and prints how long it took, in whole seconds,
 as a bare number on standard output. The command's own output, input and
 exit status are left as they are, so it fits CI jobs, cron and Makefiles.")
-set(_secs_dev_about "Insecondstimer, the stopwatch secs is built on, sums whole seconds of the
+set(CPACK_COMPONENT_DEV_DESCRIPTION "header-only C++ whole-second stopwatch
+Insecondstimer, the stopwatch secs is built on, sums whole seconds of the
 calendar clock over run and pause intervals. It is one C++98 header, with a
 CMake package (VeldmarkCore) and a pkg-config file (veldmark-core).")
-
 set(CPACK_DEB_COMPONENT_INSTALL ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON) # control files 0644, whatever the umask
@@ -35,22 +35,17 @@ set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "${SECS_HOMEPAGE}")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_SECS_PACKAGE_NAME secs)
 set(CPACK_DEBIAN_SECS_PACKAGE_SECTION utils)
-set(CPACK_DEBIAN_SECS_DESCRIPTION "run a shell command and print the whole seconds it took\n${_secs_about}")
 set(CPACK_DEBIAN_DEV_PACKAGE_NAME libveldmark-core-dev)
 set(CPACK_DEBIAN_DEV_PACKAGE_SECTION libdevel)
 set(CPACK_DEBIAN_DEV_PACKAGE_ARCHITECTURE all)
-set(CPACK_DEBIAN_DEV_DESCRIPTION "header-only C++ whole-second stopwatch\n${_secs_dev_about}")
-
 set(CPACK_RPM_COMPONENT_INSTALL ON)
 set(CPACK_RPM_FILE_NAME RPM-DEFAULT)
 set(CPACK_RPM_PACKAGE_LICENSE MIT)
 set(CPACK_RPM_PACKAGE_URL "${SECS_HOMEPAGE}")
 set(CPACK_RPM_SECS_PACKAGE_NAME secs)
 set(CPACK_RPM_SECS_PACKAGE_SUMMARY "Run a shell command and print the whole seconds it took")
-set(CPACK_RPM_SECS_PACKAGE_DESCRIPTION "${_secs_about}")
 set(CPACK_RPM_DEV_PACKAGE_NAME veldmark-core-devel)
 set(CPACK_RPM_DEV_PACKAGE_SUMMARY "Header-only C++ whole-second stopwatch")
-set(CPACK_RPM_DEV_PACKAGE_DESCRIPTION "${_secs_dev_about}")
 set(CPACK_RPM_DEV_PACKAGE_ARCHITECTURE noarch)
 # Directories that belong to the system, not to the packages.
 set(CPACK_RPM_EXCLUDE_FROM_AUTO_FILELIST_ADDITION /usr/share/man /usr/share/man/man1 /usr/share/cmake

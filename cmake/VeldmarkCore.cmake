@@ -1,14 +1,10 @@
 # SPDX-License-Identifier: MIT
 # The stopwatch: the target Veldmark::core and, with SECS_INSTALL, its
-# development files (component dev): the header, a CMake package and a
-# pkg-config file, under share/ as there is nothing to link, and its licence.
-# Its version is the header's own.
+# development files (component dev): the header, its licence, a CMake package
+# and a pkg-config file (under share/: nothing to link), of the header's version.
 file(STRINGS libssrc/core/1/seconds_timer.h _secs_version REGEX "^#define VELDMARK_CORE_VERSION_[A-Z]+ [0-9]+$")
 string(REGEX REPLACE "[^;]*_MAJOR ([0-9]+);[^;]*_MINOR ([0-9]+);[^;]*_PATCH ([0-9]+)" "\\1.\\2.\\3"
   VELDMARK_CORE_VERSION "${_secs_version}")
-if(NOT VELDMARK_CORE_VERSION MATCHES "^[0-9]+\\.[0-9]+\\.[0-9]+$")
-  message(FATAL_ERROR "libssrc/core/1/seconds_timer.h: no VELDMARK_CORE_VERSION_MAJOR, _MINOR and _PATCH, in that order")
-endif()
 # Every way in includes <veldmark/core/1/seconds_timer.h>: from the source
 # tree, include/ forwards to the one real header; an install copies it.
 add_library(veldmark_core INTERFACE)
@@ -29,10 +25,9 @@ write_basic_package_version_file(VeldmarkCoreConfigVersion.cmake VERSION ${VELDM
   COMPATIBILITY SameMajorVersion ARCH_INDEPENDENT)
 install(FILES cmake/VeldmarkCoreConfig.cmake ${PROJECT_BINARY_DIR}/VeldmarkCoreConfigVersion.cmake
   DESTINATION ${_secs_cmakedir} COMPONENT dev)
-# The .pc file is written as it is installed, for the prefix installed to
-# (cmake --install --prefix, CPack), its paths normalised so that pkg-config
-# drops -I/usr/include as a system directory; an absolute include directory
-# stands as given.
+# The .pc file is written as it is installed, for the prefix installed to,
+# its paths normalised so that pkg-config drops -I/usr/include as a system
+# directory; an absolute include directory stands as given.
 string(CONFIGURE [[
   cmake_path(SET prefix NORMALIZE "${CMAKE_INSTALL_PREFIX}")
   cmake_path(SET includedir NORMALIZE "@CMAKE_INSTALL_INCLUDEDIR@")

@@ -1,25 +1,15 @@
 // SPDX-License-Identifier: MIT
-// Linked into the test builds of secs. Every write that reaches std::clog
-// comes out on stderr between < and >, so a line written in more than one
-// piece shows as such, every time. Each of these environment variables
-// starts secs in a state a shell cannot set up:
-//   SECS_TEST_THROW=bad_alloc|runtime_error|int  operator new refuses every
-//       block over 64 KiB by throwing that, so a long command drives the
-//       exception handlers while it is being assembled;
-//   SECS_TEST_STALE_ERRNO      errno is already set when main starts;
-//   SECS_TEST_RAISE_INT        it dies of SIGINT at once, whatever mask it
-//       inherited: a command for secs that unblocks it, as programs may;
-//   SECS_TEST_CLOCK=S          the clock reads S, S+1, S+2 ... seconds since
-//       the epoch, and, as glibc's does where time_t cannot hold that, -1.
-// And in a build defined so, one call into the system does not do its work,
-// to show what each of secs's steps is there for:
-//   NO_SETRLIMIT  the core file limit cannot be lowered (as when cores go to
-//                 a collector that ignores it); asked to change the hard
-//                 limit, which is the user's, it says so on stderr
-//   NO_PRCTL      the process cannot be made undumpable (as where there is
-//                 no such flag: macOS, the BSDs)
-//   NO_SYSTEM     no child can be made: system() fails with -1 (glibc
-//                 reports a shell it cannot start as 127, musl as -1)
+// Linked, with throwing.cpp, into the POSIX test builds of secs. Each write
+// that reaches std::clog comes out on stderr between < and >, so a line
+// written in more than one piece shows. These start secs in a state a shell
+// cannot set up: SECS_TEST_STALE_ERRNO, errno already set; SECS_TEST_RAISE_INT,
+// death by SIGINT whatever mask it inherited (as a command for secs that
+// unblocks it may); SECS_TEST_CLOCK=S, a clock that reads S, S+1 ... and, as
+// glibc's does where time_t cannot hold that, -1. A build defined NO_SETRLIMIT
+// cannot lower the core limit (as where cores go to a collector that ignores
+// it; asked to change the user's hard limit, it says so), NO_PRCTL cannot
+// make itself undumpable (macOS, the BSDs), NO_SYSTEM makes no child:
+// system() fails with -1 (glibc reports a shell it cannot start as 127, musl -1).
 #include <errno.h>
 #include <signal.h>
 #include <stdio.h>
@@ -29,11 +19,7 @@
 #include <sys/uio.h>
 #include <time.h>
 
-#include <cstdlib>
-#include <cstring>
 #include <iostream>
-#include <new>
-#include <stdexcept>
 
 namespace {
 class Marking : public std::streambuf {
@@ -50,8 +36,8 @@ struct Setup {
     Setup()
     {
         std::clog.rdbuf(&marking);
-        if (std::getenv("SECS_TEST_STALE_ERRNO") != nullptr) errno = EINVAL;
-        if (std::getenv("SECS_TEST_RAISE_INT") != nullptr) {
+        if (getenv("SECS_TEST_STALE_ERRNO") != nullptr) errno = EINVAL;
+        if (getenv("SECS_TEST_RAISE_INT") != nullptr) {
             sigset_t interrupt;
             sigemptyset(&interrupt);
             sigaddset(&interrupt, SIGINT);
@@ -68,42 +54,22 @@ struct Setup {
 
 extern "C" time_t time(time_t* out) __THROW
 {
-    time_t now;
-    if (const char* start = std::getenv("SECS_TEST_CLOCK")) {
-        static long long reading = std::strtoll(start, nullptr, 10);
-        const long long at = reading++;
-        now = static_cast<time_t>(at);
-        if (now != at) {
+    timeval now;
+    gettimeofday(&now, nullptr);
+    time_t reading = now.tv_sec;
+    if (const char* start = getenv("SECS_TEST_CLOCK")) {
+        static long long next = strtoll(start, nullptr, 10);
+        reading = static_cast<time_t>(next);
+        if (reading != next++) {
             errno = EOVERFLOW;
-            now = -1;
+            reading = -1;
         }
-    } else {
-        timeval real;
-        gettimeofday(&real, nullptr);
-        now = real.tv_sec;
     }
-    return out != nullptr ? (*out = now) : now;
+    return out != nullptr ? (*out = reading) : reading;
 }
-
-void* operator new(std::size_t size)
-{
-    const char* kind = std::getenv("SECS_TEST_THROW");
-    if (kind != nullptr && size > 64 * 1024) {
-        if (std::strcmp(kind, "runtime_error") == 0) throw std::runtime_error("injected");
-        if (std::strcmp(kind, "int") == 0) throw 1;
-        throw std::bad_alloc();
-    }
-    void* block = std::malloc(size != 0 ? size : 1);
-    if (block == nullptr) throw std::bad_alloc();
-    return block;
-}
-
-void operator delete(void* block) noexcept { std::free(block); }
-void operator delete(void* block, std::size_t) noexcept { std::free(block); }
 
 #if defined(NO_SETRLIMIT)
-// AddressSanitizer's runtime sets the core limit itself, before it is ready
-// to check anyone's code.
+// AddressSanitizer's runtime sets the core limit itself, before it can check anyone.
 extern "C" __attribute__((no_sanitize_address)) int setrlimit(int resource, const struct rlimit* limit) __THROW
 {
     struct rlimit now;
