@@ -1,12 +1,10 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: MIT
 # What `secs true` costs, timed by hyperfine: secs as released (SECS_STATIC)
-# and as a default build links it, against bench/floor.c (the same system()
-# and time() calls from plain C, linked both ways), GNU time, and the shell
-# alone. A round runs each command RUNS times; each round prints every
-# command's mean ± σ and min…max, then the ratios; three rounds show how far
-# a busy machine moves them.
-# Needs hyperfine, python3, CMake, a C++ and a C compiler, and GNU time (/usr/bin/time).
+# and as a default build links it, against bench/floor.c (the same calls from
+# plain C, linked both ways), GNU time and the shell alone; three rounds of
+# RUNS runs each, each printing means ± σ, min…max and the ratios. Needs
+# hyperfine, python3, CMake, a C++ and a C compiler, GNU time (/usr/bin/time).
 # Usage: bench/overhead.sh [RUNS]   (default 300)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)

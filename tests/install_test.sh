@@ -1,13 +1,10 @@
 #!/bin/sh
 # SPDX-License-Identifier: MIT
-# Installs into an empty prefix and uses what landed there as a user would:
-# the tool, its docs, its bash completion, the stopwatch's packages. Then
-# runs the stopwatch's page, doc/stopwatch.md, as written, in a project of
-# its own with these sources as secs/ and a home of its own: each `FILE`:
-# block is written, each sh block run. A section this system cannot run is
-# skipped, and says so. POSIX sh: a Mac's bash is 3.2, a BSD's none at all.
-# Usage: install_test.sh BUILD-DIR; a cross build sets SECS_TOOLCHAIN,
-# SECS_TRIPLE and SECS_RUN, the emulator that runs what it builds.
+# Installs into an empty prefix and uses what landed there as a user would;
+# then runs doc/stopwatch.md as written (each `FILE`: block written, each sh
+# block run) in a project of its own with these sources as secs/, each
+# section this system can. POSIX sh. Usage: install_test.sh BUILD-DIR (a
+# cross build sets SECS_TOOLCHAIN, SECS_TRIPLE and SECS_RUN, its emulator).
 set -eu
 build=$1 source=$(cd "${0%/*}/.." && pwd)
 run=${SECS_RUN-}
@@ -44,9 +41,8 @@ fi
 project=$tmp/project
 mkdir -p "$project/home"
 ln -s "$source" "$project/secs"
-# page PATTERN: the page's opening and the sections whose heading matches
-# PATTERN, as a script that stops at the first command that fails (set -e
-# alone would not, inside &&).
+# page PATTERN: the page's opening and the sections whose heading matches,
+# as a script that stops where a command fails (set -e would not, inside &&).
 page() {
   awk -v want="$1" '
     /^## / { started = 1; on = $0 ~ want; next }
@@ -59,8 +55,7 @@ page() {
     inside && sh { print $0 " || exit 1"; next }
     !inside && NF { file = "" }' "$source/doc/stopwatch.md"
 }
-# has TOOL...: are they all here? If not, the section is skipped, and said.
-has() {
+has() { # has TOOL...: are they all here? If not, the section is skipped, and said.
   for tool; do command -v "$tool" >/dev/null || { echo "no $tool here: its part of the stopwatch's page skipped"; return 1; }; done
 }
 sections="by CMake|add_subdirectory|without CMake|library"

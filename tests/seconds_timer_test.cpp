@@ -61,9 +61,8 @@ const struct {
 };
 
 #if __cplusplus >= 202002L
-// The assignment returns nothing, as declared: assignments do not chain, and
-// C++20 finds the class neither copyable, movable nor trivially copyable,
-// so ranges algorithms that permute refuse it, while std::swap takes it.
+// The assignment returns nothing: assignments do not chain, and C++20 finds the class neither
+// copyable, movable nor trivially copyable: ranges algorithms that permute refuse it, swap takes it.
 template <class T>
 concept ChainsAssignments = requires(T a, T b, T c) { a = b = c; };
 static_assert(!ChainsAssignments<Insecondstimer>);

@@ -50,11 +50,9 @@ const Case failure[] = {
     {L"exit 3", "", "failed to write the elapsed seconds \\({}\\)!\r\n", 255, -1, 'c', L"=", -EBADF},
     {L"exit 3", "", "failed to write the elapsed seconds \\(.+\\)!\r\n", 255, -1, 'p'},
     // An exception while the command is assembled: nothing runs, and secs ends with 255, not main's -1.
-    {L"$helper helper args $fill20000", "", "failed to allocate memory \\(std::bad_alloc\\)!\r\n", 255, -1, 'f',
-     L"SECS_TEST_THROW=bad_alloc"},
-    {L"$helper helper args $fill20000", "", "notexpectederror injected: cppexceptiontype-.*runtime_error.*\r\n", 255,
-     -1, 'f', L"SECS_TEST_THROW=runtime_error"},
-    {L"$helper helper args $fill20000", "", "unknownerror\r\n", 255, -1, 'f', L"SECS_TEST_THROW=int"},
+    {L"$fill20000", "", "failed to allocate memory \\(std::bad_alloc\\)!\r\n", 255, -1, 'f', L"SECS_TEST_THROW=bad_alloc"},
+    {L"$fill20000", "", "notexpectederror injected: cppexceptiontype-.*runtime_error.*\r\n", 255, -1, 'f', L"SECS_TEST_THROW=runtime_error"},
+    {L"$fill20000", "", "unknownerror\r\n", 255, -1, 'f', L"SECS_TEST_THROW=int"},
 };
 // Ctrl-C and Ctrl-Break reach the whole console: the command ends of it, secs
 // reports. (Last: under wine, the next process or two may also get it.)
