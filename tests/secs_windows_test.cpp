@@ -54,8 +54,7 @@ const Case failure[] = {
     {L"$fill20000", "", "notexpectederror injected: cppexceptiontype-.*runtime_error.*\r\n", 255, -1, 'f', L"SECS_TEST_THROW=runtime_error"},
     {L"$fill20000", "", "unknownerror\r\n", 255, -1, 'f', L"SECS_TEST_THROW=int"},
 };
-// Ctrl-C and Ctrl-Break reach the whole console: the command ends of it, secs
-// reports. (Last: under wine, the next process or two may also get it.)
+// Ctrl-C and Ctrl-Break reach the whole console: the command ends of it, secs reports.
 const Case ctrlC[] = {
     {L"$helper helper event 0", "[01]", "", 0xC000013A, 0},
     {L"$helper helper event 1", "[01]", "", 0xC000013A},
@@ -170,8 +169,8 @@ TEST_P(Secs, RunsTimesAndEndsAsCmdDid)
 
 INSTANTIATE_TEST_SUITE_P(Join, Secs, testing::ValuesIn(join));
 INSTANTIATE_TEST_SUITE_P(Status, Secs, testing::ValuesIn(status));
-INSTANTIATE_TEST_SUITE_P(Failure, Secs, testing::ValuesIn(failure));
 INSTANTIATE_TEST_SUITE_P(CtrlC, Secs, testing::ValuesIn(ctrlC));
+INSTANTIATE_TEST_SUITE_P(Failure, Secs, testing::ValuesIn(failure));
 
 // The commands the cases run.
 int Helper(int argc, wchar_t** argv)
