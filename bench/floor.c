@@ -6,7 +6,7 @@
 #include <stdlib.h>
 #include <time.h>
 
-int main(int argc, char **argv)
+int main(int argc, char** argv)
 {
     time_t start;
     int status;

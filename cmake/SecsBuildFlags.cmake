@@ -13,13 +13,16 @@ set(CMAKE_REQUIRED_QUIET ON)
 # then fails. 32-bit glibc has offered a 64-bit one since 2.34 with these
 # two; other C libraries ignore them.
 set(SECS_TIME_DEFINITIONS _TIME_BITS=64 _FILE_OFFSET_BITS=64)
-check_cxx_source_compiles("#define _TIME_BITS 64
+check_cxx_source_compiles(
+  "#define _TIME_BITS 64
 #define _FILE_OFFSET_BITS 64
 #include <time.h>
 typedef char time_t_has_64_bits[sizeof(time_t) >= 8 ? 1 : -1];
-int main() { return 0; }" SECS_TIME_T_64)
+int main() { return 0; }"
+  SECS_TIME_T_64)
 if(NOT SECS_TIME_T_64)
-  message(WARNING "secs: only a 32-bit time_t here: from 2038-01-19 03:14:08 UTC on, secs prints wrong seconds")
+  message(WARNING "secs: only a 32-bit time_t here: "
+                  "from 2038-01-19 03:14:08 UTC on, secs prints wrong seconds")
 endif()
 target_compile_definitions(secs PRIVATE ${SECS_TIME_DEFINITIONS})
 set(SECS_WARNINGS -Wall -Wextra -Wpedantic -Wshadow -Wconversion $<$<BOOL:${SECS_WERROR}>:-Werror>)
@@ -61,9 +64,12 @@ endmacro()
 # where the toolchain makes one (it loads at a random address), else static.
 # -fPIE on the link too: zig's driver makes a static-pie only so.
 set(_secs_how "as the toolchain links")
-if(SECS_STATIC AND "${CMAKE_CXX_FLAGS} ${CMAKE_EXE_LINKER_FLAGS}" MATCHES "-fsanitize=[a-z,]*(address|thread|memory|leak)")
-  message(FATAL_ERROR "secs: SECS_STATIC cannot go with -fsanitize=${CMAKE_MATCH_1}, which needs a shared C library")
-elseif(SECS_STATIC AND CMAKE_EXECUTABLE_FORMAT STREQUAL "MACHO") # its linker may take -static and ignore it
+set(_secs_flags "${CMAKE_CXX_FLAGS} ${CMAKE_EXE_LINKER_FLAGS}")
+if(SECS_STATIC AND _secs_flags MATCHES "-fsanitize=[a-z,]*(address|thread|memory|leak)")
+  message(FATAL_ERROR "secs: SECS_STATIC cannot go with -fsanitize=${CMAKE_MATCH_1}, "
+                      "which needs a shared C library")
+elseif(SECS_STATIC AND CMAKE_EXECUTABLE_FORMAT STREQUAL "MACHO")
+  # Its linker may take -static and ignore it.
   message(FATAL_ERROR "secs: SECS_STATIC: macOS has no static C library; configure without it")
 elseif(SECS_STATIC)
   if(CMAKE_EXECUTABLE_FORMAT STREQUAL "ELF") # a PE linker takes -static-pie for -static
@@ -76,7 +82,7 @@ elseif(SECS_STATIC)
   endif()
   if(NOT _secs_said)
     message(FATAL_ERROR "secs: SECS_STATIC: this toolchain cannot link a C++ program statically "
-      "(no static C library, or no static C++ library)")
+                        "(no static C library, or no static C++ library)")
   endif()
   set(_secs_how ${_secs_said})
   set(_secs_said "")
@@ -88,13 +94,16 @@ if(SECS_HARDENING)
   # the builder's flags where they set it otherwise.
   unset(SECS_FORTIFIES CACHE)
   set(CMAKE_REQUIRED_FLAGS "-O2 -D_FORTIFY_SOURCE=2 -Werror")
-  check_cxx_source_compiles("#include <string.h>
+  check_cxx_source_compiles(
+    "#include <string.h>
 #if !(__USE_FORTIFY_LEVEL > 0 || _USE_FORTIFY_LEVEL > 0 || __SSP_FORTIFY_LEVEL > 0)
 #error no checked functions
 #endif
-int main() { return 0; }" SECS_FORTIFIES)
+int main() { return 0; }"
+    SECS_FORTIFIES)
   if(SECS_FORTIFIES)
-    target_compile_options(secs PRIVATE $<$<CONFIG:Release,RelWithDebInfo,MinSizeRel>:-D_FORTIFY_SOURCE=2>)
+    target_compile_options(
+      secs PRIVATE $<$<CONFIG:Release,RelWithDebInfo,MinSizeRel>:-D_FORTIFY_SOURCE=2>)
     list(APPEND _secs_said "_FORTIFY_SOURCE=2 (optimised builds)")
   endif()
   # Loaded at a random address (a static-pie is, and -pie after it would undo it).

@@ -10,11 +10,13 @@ if(NOT GTest_FOUND AND SECS_FETCH_GTEST)
   set(BUILD_GMOCK OFF CACHE BOOL "")
   set(INSTALL_GTEST OFF CACHE BOOL "")
   set(gtest_force_shared_crt ON CACHE BOOL "") # MSVC: the C runtime secs's tests link
-  FetchContent_Declare(googletest URL https://github.com/google/googletest/archive/refs/tags/release-1.12.1.tar.gz
+  FetchContent_Declare(
+    googletest URL https://github.com/google/googletest/archive/refs/tags/release-1.12.1.tar.gz
     URL_HASH SHA256=81964fe578e9bd7c94dfdb09c8e4d6e6759e19967e397dbea48d1c10e45d0df2)
   FetchContent_MakeAvailable(googletest)
 elseif(NOT GTest_FOUND)
-  string(CONCAT SECS_NO_GTEST "GoogleTest 1.10 or later is not installed: install it (libgtest-dev, "
-    "gtest-devel, googletest) or configure with -DSECS_FETCH_GTEST=ON")
+  string(CONCAT SECS_NO_GTEST
+                "GoogleTest 1.10 or later is not installed: install it (libgtest-dev, "
+                "gtest-devel, googletest) or configure with -DSECS_FETCH_GTEST=ON")
   message(STATUS "secs: only the install test: ${SECS_NO_GTEST}")
 endif()

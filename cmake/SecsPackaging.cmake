@@ -20,11 +20,13 @@ set(CPACK_SECS_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)
 # it for the build time and the files' times.
 string(TIMESTAMP CPACK_SECS_DEB_DATE "%a, %d %b %Y %H:%M:%S +0000" UTC)
 string(TIMESTAMP _secs_rpm_date "%a %b %d %Y" UTC)
-set(CPACK_COMPONENT_SECS_DESCRIPTION "run a shell command and print the whole seconds it took
+set(CPACK_COMPONENT_SECS_DESCRIPTION
+    "run a shell command and print the whole seconds it took
 secs runs a shell command and prints how long it took, in whole seconds,
 as a bare number on standard output. The command's own output, input and
 exit status are left as they are, so it fits CI jobs, cron and Makefiles.")
-set(CPACK_COMPONENT_DEV_DESCRIPTION "header-only C++ whole-second stopwatch
+set(CPACK_COMPONENT_DEV_DESCRIPTION
+    "header-only C++ whole-second stopwatch
 Insecondstimer, the stopwatch secs is built on, sums whole seconds of the
 calendar clock over run and pause intervals. It is one C++98 header, with a
 CMake package (VeldmarkCore) and a pkg-config file (veldmark-core).")
@@ -48,13 +50,23 @@ set(CPACK_RPM_DEV_PACKAGE_NAME veldmark-core-devel)
 set(CPACK_RPM_DEV_PACKAGE_SUMMARY "Header-only C++ whole-second stopwatch")
 set(CPACK_RPM_DEV_PACKAGE_ARCHITECTURE noarch)
 # Directories that belong to the system, not to the packages.
-set(CPACK_RPM_EXCLUDE_FROM_AUTO_FILELIST_ADDITION /usr/share/man /usr/share/man/man1 /usr/share/cmake
-  /usr/share/pkgconfig /usr/share/bash-completion /usr/share/bash-completion/completions /usr/share/fish
-  /usr/share/fish/vendor_completions.d /usr/share/zsh /usr/share/zsh/site-functions)
+set(CPACK_RPM_EXCLUDE_FROM_AUTO_FILELIST_ADDITION
+    /usr/share/man
+    /usr/share/man/man1
+    /usr/share/cmake
+    /usr/share/pkgconfig
+    /usr/share/bash-completion
+    /usr/share/bash-completion/completions
+    /usr/share/fish
+    /usr/share/fish/vendor_completions.d
+    /usr/share/zsh
+    /usr/share/zsh/site-functions)
 file(WRITE ${PROJECT_BINARY_DIR}/rpm-changelog
-  "* ${_secs_rpm_date} ${CPACK_PACKAGE_VENDOR} - ${PROJECT_VERSION}-1\n- secs ${PROJECT_VERSION}: what changed is in its CHANGELOG.md.\n")
+     "* ${_secs_rpm_date} ${CPACK_PACKAGE_VENDOR} - ${PROJECT_VERSION}-1\n"
+     "- secs ${PROJECT_VERSION}: what changed is in its CHANGELOG.md.\n")
 set(CPACK_RPM_CHANGELOG_FILE ${PROJECT_BINARY_DIR}/rpm-changelog)
-set(CPACK_RPM_SPEC_MORE_DEFINE "%define use_source_date_epoch_as_buildtime 1
+set(CPACK_RPM_SPEC_MORE_DEFINE
+    "%define use_source_date_epoch_as_buildtime 1
 %define clamp_mtime_to_source_date_epoch 1
 %define _buildhost reproducible
 %define packager ${SECS_MAINTAINER}")

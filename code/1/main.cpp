@@ -30,6 +30,20 @@
 
 using namespace ZW37::Veldmark::Corelibrary1::CppVersion1998;
 
+// Leaves no core file of ours: a zero limit and, where the system pipes cores
+// to a collector (which ignores the limit), not dumpable either.
+static void DisableCoreDumps()
+{
+#if defined(PR_SET_DUMPABLE)
+    (void)prctl(PR_SET_DUMPABLE, 0, 0, 0, 0);
+#endif
+    struct rlimit core;
+    if (getrlimit(RLIMIT_CORE, &core) == 0) {
+        core.rlim_cur = 0;
+        (void)setrlimit(RLIMIT_CORE, &core);
+    }
+}
+
 int main(int argc, char** argv)
 {
     try {
@@ -58,31 +72,22 @@ int main(int argc, char** argv)
         // command the shell cannot find; only errno tells them apart. -1 means
         // no child could be made or waited for.
         if (res == -1 || (runError != 0 && WIFEXITED(res) && WEXITSTATUS(res) == 127)) {
-            Logline() << "failed to run the command (" << strerror(runError) << ")!" << "\n";
+            Logline() << "failed to run the command (" << strerror(runError) << ")!\n";
             return 255;
         }
 
         std::cout << timer.GetInsecondsinterval();
         if (!std::cout.flush()) {
             const int writeError = errno;
-            Logline() << "failed to write the elapsed seconds (" << strerror(writeError) << ")!" << "\n";
+            Logline() << "failed to write the elapsed seconds (" << strerror(writeError) << ")!\n";
             return 255;
         }
 
         // Die of the shell's signal, so a calling shell sees what it would
-        // have seen for the command alone (and Ctrl-C stops its loop), but
-        // leave no core file of our own: a zero limit, and where the system
-        // pipes cores to a collector (which ignores the limit), not dumpable.
+        // have seen for the command alone (and Ctrl-C stops its loop).
         if (WIFSIGNALED(res)) {
             const int sig = WTERMSIG(res);
-#if defined(PR_SET_DUMPABLE)
-            (void)prctl(PR_SET_DUMPABLE, 0, 0, 0, 0);
-#endif
-            struct rlimit core;
-            if (getrlimit(RLIMIT_CORE, &core) == 0) {
-                core.rlim_cur = 0;
-                (void)setrlimit(RLIMIT_CORE, &core);
-            }
+            DisableCoreDumps();
             (void)signal(sig, SIG_DFL);
             sigset_t only;
             (void)sigemptyset(&only);
@@ -93,11 +98,12 @@ int main(int argc, char** argv)
         }
         return WEXITSTATUS(res);
     } catch (const std::bad_alloc& e) {
-        Logline() << "failed to allocate memory (" << e.what() << ")!" << "\n";
+        Logline() << "failed to allocate memory (" << e.what() << ")!\n";
     } catch (const std::exception& e) {
-        Logline() << "notexpectederror " << e.what() << ": " << "cppexceptiontype-" << typeid(e).name() << "\n";
+        Logline() << "notexpectederror " << e.what() << ": cppexceptiontype-" << typeid(e).name()
+                  << "\n";
     } catch (...) {
-        Logline() << "unknownerror" << "\n";
+        Logline() << "unknownerror\n";
     }
     return -1;
 }

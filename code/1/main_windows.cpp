@@ -31,14 +31,17 @@ namespace {
 // Ctrl-C and Ctrl-Break reach every process on the console: the command ends
 // as it will, secs lives on to report. (SetConsoleCtrlHandler(NULL, TRUE)
 // would be inherited by the command, which would then ignore them.)
-BOOL WINAPI Outlive(DWORD event) { return event == CTRL_C_EVENT || event == CTRL_BREAK_EVENT ? TRUE : FALSE; }
+BOOL WINAPI Outlive(DWORD event)
+{
+    return event == CTRL_C_EVENT || event == CTRL_BREAK_EVENT ? TRUE : FALSE;
+}
 
 // The system's words for an error, on one line, without the closing stop.
 std::string Reason(DWORD error)
 {
     char text[512];
-    DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, NULL, error, 0, text,
-                                  sizeof text, NULL);
+    DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, NULL,
+                                  error, 0, text, sizeof text, NULL);
     while (length > 0 && strchr(" .\r\n", text[length - 1]) != NULL) {
         --length;
     }
@@ -58,12 +61,14 @@ int wmain(int argc, wchar_t** argv)
         }
         wchar_t folder[MAX_PATH];
         const UINT folderLength = GetSystemDirectoryW(folder, MAX_PATH);
-        std::wstring line = L"\"" + std::wstring(folder, folderLength) + L"\\cmd.exe\" /d /s /c \"" + commandToPerform + L"\"";
+        std::wstring line = L"\"" + std::wstring(folder, folderLength) +
+                            L"\\cmd.exe\" /d /s /c \"" + commandToPerform + L"\"";
 
         // CreateProcessW takes 32,767 units, its NUL included (wine would run
         // a longer line cut short); cmd's own 8,191 are cmd's to enforce.
         if (line.size() >= 32767) {
-            Logline() << "failed to run the command (" << Reason(ERROR_FILENAME_EXCED_RANGE).c_str() << ")!" << "\n";
+            Logline() << "failed to run the command (" << Reason(ERROR_FILENAME_EXCED_RANGE).c_str()
+                      << ")!\n";
             return 255;
         }
         (void)SetConsoleCtrlHandler(Outlive, TRUE);
@@ -75,7 +80,7 @@ int wmain(int argc, wchar_t** argv)
         timer.Run();
         if (!CreateProcessW(NULL, &line[0], NULL, NULL, TRUE, 0, NULL, NULL, &startup, &child)) {
             const DWORD runError = GetLastError();
-            Logline() << "failed to run the command (" << Reason(runError).c_str() << ")!" << "\n";
+            Logline() << "failed to run the command (" << Reason(runError).c_str() << ")!\n";
             return 255;
         }
         DWORD res = 0;
@@ -88,16 +93,17 @@ int wmain(int argc, wchar_t** argv)
         std::cout << timer.GetInsecondsinterval();
         if (!std::cout.flush()) {
             const int writeError = errno;
-            Logline() << "failed to write the elapsed seconds (" << strerror(writeError) << ")!" << "\n";
+            Logline() << "failed to write the elapsed seconds (" << strerror(writeError) << ")!\n";
             return 255;
         }
         return static_cast<int>(res);
     } catch (const std::bad_alloc& e) {
-        Logline() << "failed to allocate memory (" << e.what() << ")!" << "\n";
+        Logline() << "failed to allocate memory (" << e.what() << ")!\n";
     } catch (const std::exception& e) {
-        Logline() << "notexpectederror " << e.what() << ": " << "cppexceptiontype-" << typeid(e).name() << "\n";
+        Logline() << "notexpectederror " << e.what() << ": cppexceptiontype-" << typeid(e).name()
+                  << "\n";
     } catch (...) {
-        Logline() << "unknownerror" << "\n";
+        Logline() << "unknownerror\n";
     }
     // Not main's -1 on POSIX: Windows would report it whole, as 0xFFFFFFFF.
     return 255;

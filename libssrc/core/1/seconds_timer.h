@@ -39,8 +39,9 @@
 #define VELDMARK_CORE_VERSION_MAJOR 1
 #define VELDMARK_CORE_VERSION_MINOR 0
 #define VELDMARK_CORE_VERSION_PATCH 0
-#define VELDMARK_CORE_VERSION \
-    (VELDMARK_CORE_VERSION_MAJOR * 10000 + VELDMARK_CORE_VERSION_MINOR * 100 + VELDMARK_CORE_VERSION_PATCH)
+#define VELDMARK_CORE_VERSION                                                                      \
+    (VELDMARK_CORE_VERSION_MAJOR * 10000 + VELDMARK_CORE_VERSION_MINOR * 100 +                     \
+     VELDMARK_CORE_VERSION_PATCH)
 
 #include <time.h>
 
@@ -52,10 +53,14 @@ namespace CppVersion1998 {
 class Insecondstimer {
 public:
     // A new timer is paused with a total of 0.
-    Insecondstimer() : state(paused) { Reset(); }
+    Insecondstimer() : state(paused)
+    {
+        Reset();
+    }
 
     // Running already: nothing happens, so the time counted so far stays.
-    void Run() {
+    void Run()
+    {
         if (state != running) {
             startStamp = time(NULL);
             state = running;
@@ -63,7 +68,8 @@ public:
     }
 
     // Paused already: nothing happens and the clock is not read.
-    void Pause() {
+    void Pause()
+    {
         if (state == running) {
             sum += time(NULL) - startStamp;
             state = paused;
@@ -71,14 +77,16 @@ public:
     }
 
     // Leaves the state alone: a running timer counts on from now.
-    void Reset() {
+    void Reset()
+    {
         sum = 0;
         startStamp = time(NULL);
     }
 
     // Reads the clock only while running. The clock is taken as it comes:
     // set back during a run, the total shrinks and may turn negative.
-    time_t GetInsecondsinterval() const {
+    time_t GetInsecondsinterval() const
+    {
         return state != paused ? sum + (time(NULL) - startStamp) : sum;
     }
 
@@ -87,7 +95,8 @@ public:
     // construction, Insecondstimer b(a), warns under -Wextra from C++11 on
     // (-Wdeprecated-copy), as this assignment is declared by hand.
     // NOLINTNEXTLINE(misc-unconventional-assign-operator,cert-oop54-cpp)
-    void operator=(const Insecondstimer& other) {
+    void operator=(const Insecondstimer& other)
+    {
         state = other.state;
         startStamp = other.startStamp;
         sum = other.sum;
