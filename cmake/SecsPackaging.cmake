@@ -1,8 +1,6 @@
 # SPDX-License-Identifier: MIT
-# What `cpack -G DEB` and `-G RPM` make: secs (the tool, its man page,
-# completions and docs) and the stopwatch's development files, with the docs
-# each system asks for (SecsPackageDocs.cmake). A cross build names its CPU:
-# -DCPACK_DEBIAN_PACKAGE_ARCHITECTURE, -DCPACK_RPM_PACKAGE_ARCHITECTURE.
+# What `cpack -G DEB` and `-G RPM` make: secs, and the stopwatch's development
+# files. A cross build names its CPU: -DCPACK_{DEBIAN,RPM}_PACKAGE_ARCHITECTURE.
 set(SECS_MAINTAINER "" CACHE STRING "Maintainer named in the packages: Name <address>")
 set(SECS_HOMEPAGE "" CACHE STRING "Home page named in the packages")
 set(CPACK_PACKAGE_NAME secs)
@@ -22,13 +20,11 @@ string(TIMESTAMP CPACK_SECS_DEB_DATE "%a, %d %b %Y %H:%M:%S +0000" UTC)
 string(TIMESTAMP _secs_rpm_date "%a %b %d %Y" UTC)
 set(CPACK_COMPONENT_SECS_DESCRIPTION
     "run a shell command and print the whole seconds it took
-secs runs a shell command and prints how long it took, in whole seconds,
-as a bare number on standard output. The command's own output, input and
-exit status are left as they are, so it fits CI jobs, cron and Makefiles.")
+secs prints how long a shell command took, in whole seconds, leaving the
+command's output, input and exit status as they are.")
 set(CPACK_COMPONENT_DEV_DESCRIPTION
     "header-only C++ whole-second stopwatch
-Insecondstimer, the stopwatch secs is built on, sums whole seconds of the
-calendar clock over run and pause intervals. It is one C++98 header, with a
+Insecondstimer, the stopwatch secs is built on: one C++98 header, with a
 CMake package (VeldmarkCore) and a pkg-config file (veldmark-core).")
 set(CPACK_DEB_COMPONENT_INSTALL ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
@@ -49,6 +45,11 @@ set(CPACK_RPM_SECS_PACKAGE_SUMMARY "Run a shell command and print the whole seco
 set(CPACK_RPM_DEV_PACKAGE_NAME veldmark-core-devel)
 set(CPACK_RPM_DEV_PACKAGE_SUMMARY "Header-only C++ whole-second stopwatch")
 set(CPACK_RPM_DEV_PACKAGE_ARCHITECTURE noarch)
+# Not relocatable, as Fedora asks (CPackRPM relocates if either variable says
+# so); the licence marked, so that --nodocs keeps it.
+set(CPACK_PACKAGE_RELOCATABLE OFF)
+set(CPACK_RPM_SECS_USER_FILELIST "%license /usr/share/doc/secs/LICENSE")
+set(CPACK_RPM_DEV_USER_FILELIST "%license /usr/share/doc/veldmark-core/LICENSE")
 # Directories that belong to the system, not to the packages.
 set(CPACK_RPM_EXCLUDE_FROM_AUTO_FILELIST_ADDITION
     /usr/share/man
