@@ -1,8 +1,7 @@
 # SPDX-License-Identifier: MIT
-# doc/stopwatch.md as a script: its opening and the sections whose heading
-# matches `want`. A block captioned `FILE`: is written to FILE; each line of
-# an sh block runs, and the script stops where one fails (set -e would not
-# stop it inside &&).
+# doc/stopwatch.md as a script: its opening and the sections matching `want`.
+# A block captioned `FILE`: is written to FILE; each sh line must succeed
+# (set -e would not stop inside &&).
 /^## / { off = $0 !~ want }
 off || /^## / { next }
 /^`[^`]+`:$/ {

@@ -1,14 +1,12 @@
 // SPDX-License-Identifier: MIT
 // Linked, with throwing.cpp, into the POSIX test builds of secs. Each write
-// that reaches std::clog comes out on stderr between < and >, so a line
-// written in more than one piece shows. These start secs in a state a shell
-// cannot set up: SECS_TEST_STALE_ERRNO, errno already set; SECS_TEST_RAISE_INT,
-// death by SIGINT whatever mask it inherited (as a command for secs that
-// unblocks it may); SECS_TEST_CLOCK=S, a clock that reads S, S+1 ... and, as
-// glibc's does where time_t cannot hold that, -1. A build defined NO_SETRLIMIT
-// cannot lower the core limit (as where cores go to a collector that ignores
-// it; asked to change the user's hard limit, it says so), NO_PRCTL cannot
-// make itself undumpable (macOS, the BSDs).
+// to std::clog comes out on stderr between < and >, so a line written in
+// pieces shows. A state a shell cannot set up: SECS_TEST_STALE_ERRNO, errno
+// already set; SECS_TEST_RAISE_INT, death by SIGINT whatever the mask;
+// SECS_TEST_CLOCK=S, a clock that reads S, S+1 ... and -1 where time_t cannot
+// hold that, as glibc's does. NO_SETRLIMIT cannot lower the core limit (and
+// says so if asked to change the hard one), NO_PRCTL cannot make itself
+// undumpable (as on macOS and the BSDs).
 #include <errno.h>
 #include <signal.h>
 #include <stdio.h>

@@ -1,8 +1,7 @@
 // SPDX-License-Identifier: MIT
-// secs on Windows as a black box: each case is the command line secs starts
-// with, its output and error going to files, its exit code read whole. Copied
-// as helper.exe, and as "secs t y\helper.exe", this program is also the
-// command the cases run: it prints its arguments, crashes, or sends Ctrl-C.
+// secs on Windows as a black box: each case is secs's command line, its output
+// and error read back, its exit code whole. Copied as helper.exe and "secs t
+// y\helper.exe", this program is also the command the cases run.
 #include <gtest/gtest.h>
 #include <windows.h>
 
