@@ -31,17 +31,22 @@ $complete" _ "$prefix/share/bash-completion/completions/secs" | grep -x sleep >/
       die "bash ($bash3) does not complete secs slee"
   done
 fi
-# The CMake package refuses another major version and a component it lacks.
-for wanted in 0.9 "1 COMPONENTS bogus"; do
+# finds WANTED: does find_package(VeldmarkCore WANTED REQUIRED) take the installed package?
+finds() {
   cat >"$tmp/CMakeLists.txt" <<EOF
 cmake_minimum_required(VERSION 3.20)
 project(p NONE)
-find_package(VeldmarkCore $wanted REQUIRED)
+find_package(VeldmarkCore $1 REQUIRED)
 EOF
-  if cmake -S "$tmp" -B "$tmp/refused" -DCMAKE_PREFIX_PATH="$prefix" >/dev/null 2>&1; then
+  rm -rf "$tmp/find"
+  cmake -S "$tmp" -B "$tmp/find" -DCMAKE_PREFIX_PATH="$prefix" >/dev/null 2>&1
+}
+# The CMake package is there, and refuses another major version and a component it lacks.
+finds "1 COMPONENTS core" || die "find_package(VeldmarkCore 1 COMPONENTS core) found nothing"
+for wanted in 0.9 "1 COMPONENTS bogus"; do
+  if finds "$wanted"; then
     die "find_package(VeldmarkCore $wanted) found it"
   fi
-  rm -rf "$tmp/refused"
 done
 # The .pc file names the include directory a packager staged it for
 # (normalised, so that pkg-config drops /usr/include), or an absolute one as given.
