@@ -9,75 +9,91 @@
 #include <stdlib.h>
 #include <string.h>
 #include <sys/resource.h>
+#include <sys/time.h>
 #include <sys/wait.h>
+#include <time.h>
 
 #include <fstream>
-#include <regex>
 #include <sstream>
 #include <string>
+
+#include "output.h"
 
 namespace {
 
 struct Case {
-    const char* shell; // $secs, $hooked and $no_* name the builds; $big is 70,000 bytes
-    const char* out;   // stdout, as a regex
-    const char* err;   // stderr, as a regex; {} stands for this libc's strerror(error)
-    int status;        // the exit code, or minus the signal that killed secs
-    int error = 0;
+    // secs, hooked, no_setrlimit and no_prctl exec those builds; $big is 70,000 bytes.
+    const char* shell;
+    const char* out;      // stdout, as a regex; {N}: the number, N or more (output.h)
+    const char* err = ""; // stderr, as a regex; {} stands for this libc's strerror(error)
+    int status = 0;       // the exit code, or minus the signal that killed secs
     // A shell test for what the case relies on; where it fails, the case is skipped.
     const char* needs = "";
+    int error = 0;
 };
 
-const Case cases[] = {
-    // Each argument goes in after one blank and the shell parses the text
-    // afresh; the text ends as the user's does; the command's output comes first.
-    {"exec $secs", "[01]", "", 0},
-    {"echo in >in; exec $secs 'cat; echo err >&2' <in", "in\n[01]", "err\n", 0},
-    {"exec $secs echo \"'a\" \"b'\"", "a b\n[01]", "", 0},
-    {"exec $secs 'echo a\\'", "a\\\\?\n[01]", "", 0},
-    {"exec $secs sleep 1", "[1-9]", "", 0},
-    // Across 2038-01-19 03:14:07 UTC.
-    {"export SECS_TEST_CLOCK=2147483646; exec $hooked true", "1", "", 0},
+// Each argument goes in after one blank and the shell parses the text afresh;
+// the text ends as the user's does; the command's output comes first.
+const Case running[] = {
+    {"secs", "{0}"},
+    {"echo in >in; secs 'cat; echo err >&2' <in", "in\n{0}", "err\n"},
+    {"secs echo \"'a\" \"b'\"", "a b\n{0}"},
+    {"secs 'echo a\\'", "a\\\\?\n{0}"},
     // No options of its own: a leading dash is a command name like any other.
-    {"exec $secs --help", "[01]", ".+\n", 127},
-    {"export SECS_TEST_STALE_ERRNO=1; exec $hooked no-such-command", "[01]", ".+\n", 127},
+    {"secs --help", "{0}", ".+\n", 127},
+    {"secs sleep 1", "{1}"},
+    // Across 2038-01-19 03:14:07 UTC, on the hooked build's clock, which reads S, S+1 ...
+    {"export SECS_TEST_CLOCK=2147483646; hooked true", "1"},
+};
+
+const Case exitAndSignals[] = {
+    {"export SECS_TEST_STALE_ERRNO=1; hooked no-such-command", "{0}", ".+\n", 127},
     // Ctrl-C reaches secs and the command: secs waits, then dies of it too.
     // Sent to secs alone, INT is ignored; TERM ends secs at once, with no number.
-    {"exec $secs 'exec env kill -s INT $PPID $$'", "[01]", "", -SIGINT},
-    {"exec $secs 'kill -s INT $PPID; exit 3'", "[01]", "", 3},
-    {"exec $secs 'kill -s TERM $PPID; exit 3'", "", "", -SIGTERM},
+    {"secs 'exec env kill -s INT $PPID $$'", "{0}", "", -SIGINT},
+    {"secs 'kill -s INT $PPID; exit 3'", "{0}", "", 3},
+    {"secs 'kill -s TERM $PPID; exit 3'", "", "", -SIGTERM},
     // A signal its caller blocked still kills secs once the command died of it.
-    {"exec env --block-signal=INT $secs \"SECS_TEST_RAISE_INT=1 exec $hooked\"", "[01]", "",
-     -SIGINT, 0, "env --block-signal=INT true"},
-    {"trap '' TERM; exec $secs 'exec env --default-signal=TERM kill -s TERM $$'", "[01]", "",
-     -SIGTERM, 0, "env --default-signal=TERM true"},
-    {"exec env --ignore-signal=CHLD $secs 'exit 3'", "[01]", "", 3, 0,
+    {"exec env --block-signal=INT $run \"$secs\" 'SECS_TEST_RAISE_INT=1 exec $run \"$hooked\"'",
+     "{0}", "", -SIGINT, "env --block-signal=INT true"},
+    {"trap '' TERM; secs 'exec env --default-signal=TERM kill -s TERM $$'", "{0}", "", -SIGTERM,
+     "env --default-signal=TERM true"},
+    {"exec env --ignore-signal=CHLD $run \"$secs\" 'exit 3'", "{0}", "", 3,
      "env --ignore-signal=CHLD true"},
-    // Either of its two guards keeps the core away alone; the hard limit is the user's.
-    // qemu-user dumps a core its own way.
-    {"exec $no_setrlimit 'exec env kill -s QUIT $$'", "[01]", "", -SIGQUIT, 0,
-     "[ -z \"$run\" ] && [ -e /proc/sys/kernel/core_pattern ]"},
-    {"exec $no_prctl 'exec env kill -s QUIT $$'", "[01]", "", -SIGQUIT, 0,
-     "[ -z \"$run\" ] && ! grep -qs '^|' /proc/sys/kernel/core_pattern"},
-    // What kept it from running the command or reporting is said, each line in
-    // one write (the hooked build shows each between < and >), so logs never mix.
-    {"exec $secs 'exit 3' >/dev/full", "", "failed to write the elapsed seconds \\({}\\)!\n", 255,
-     ENOSPC, "[ -c /dev/full ]"},
     // The reader gone (it opened the pipe, and has ended).
-    {"mkfifo p; true <p & exec >p; wait $!; exec $secs true", "", "", -SIGPIPE},
+    {"mkfifo p; true <p & exec >p; wait $!; secs true", "", "", -SIGPIPE},
+};
+
+// Either of its two guards keeps the core away alone; the hard limit is the
+// user's. qemu-user dumps a core its own way.
+const Case cores[] = {
+    {"no_setrlimit 'exec env kill -s QUIT $$'", "{0}", "", -SIGQUIT,
+     "[ -z \"$run\" ] && [ -e /proc/sys/kernel/core_pattern ]"},
+    {"no_prctl 'exec env kill -s QUIT $$'", "{0}", "", -SIGQUIT,
+     "[ -z \"$run\" ] && ! grep -qs '^|' /proc/sys/kernel/core_pattern"},
+};
+
+// What kept it from running the command or reporting is said, each line in
+// one write (the hooked build shows each between < and >), so logs never mix.
+const Case diagnostics[] = {
+    {"secs 'exit 3' >/dev/full", "", "failed to write the elapsed seconds \\({}\\)!\n", 255,
+     "[ -c /dev/full ]", ENOSPC},
     // A library preloaded into each process (libfaketime) may open a file on fd 1.
-    {"exec $hooked true >&-", "", "<failed to write the elapsed seconds \\({}\\)!\n>", 255, EBADF,
-     "! sh -c 'exec 3>&1' >&- 2>/dev/null"},
+    {"hooked true >&-", "", "<failed to write the elapsed seconds \\({}\\)!\n>", 255,
+     "! sh -c 'exec 3>&1' >&- 2>/dev/null", EBADF},
     // The joined text " : 0...0" of 131,072 bytes is past Linux's limit for
     // one argument. qemu-user forks for vfork: a failed exec never reaches system().
-    {"exec $secs : $(printf %0131069d 0)", "", "failed to run the command \\({}\\)!\n", 255, E2BIG,
-     "[ -z \"$run\" ] && ! (/bin/sh -c \" : $(printf %0131069d 0)\")"},
-    // An exception while the command is assembled: nothing runs.
-    {"export SECS_TEST_THROW=bad_alloc; exec $hooked echo ran : $big", "",
+    {"secs : $(printf %0131069d 0)", "", "failed to run the command \\({}\\)!\n", 255,
+     "[ -z \"$run\" ] && ! (/bin/sh -c \" : $(printf %0131069d 0)\")", E2BIG},
+};
+
+// An exception while the command is assembled: nothing runs.
+const Case exceptions[] = {
+    {"export SECS_TEST_THROW=bad_alloc; hooked echo ran : $big", "",
      "<failed to allocate memory \\(std::bad_alloc\\)!\n>", 255},
-    {"export SECS_TEST_THROW=runtime_error; exec $hooked echo ran : $big", "",
+    {"export SECS_TEST_THROW=runtime_error; hooked echo ran : $big", "",
      "<notexpectederror injected: cppexceptiontype-.*runtime_error.*\n>", 255},
-    {"export SECS_TEST_THROW=int; exec $hooked echo ran : $big", "", "<unknownerror\n>", 255},
+    {"export SECS_TEST_THROW=int; hooked echo ran : $big", "", "<unknownerror\n>", 255},
 };
 
 // Test names show the line of shell.
@@ -93,23 +109,16 @@ std::string Slurp(const std::string& path)
     return text.str();
 }
 
+const char* const builds[] = {"secs", "hooked", "no_setrlimit", "no_prctl"};
+
 struct Outcome {
     int status = -1;
     std::string out, err;
+    long seconds = 0; // as many as the harness saw pass
 };
 
-// The builds under test, each run through the emulator of a cross build.
-std::string Programs()
-{
-    const std::string run = SECS_RUN;
-    std::string programs = "run='" + run + "' secs='" + run + " " SECS "'";
-    for (const char* build : {"hooked", "no_setrlimit", "no_prctl"}) {
-        programs += std::string(" ") + build + "='" + run + " " SECS_BUILDS + build + "'";
-    }
-    return programs;
-}
-
-// Runs a line of shell in a directory of its own, the builds named.
+// Runs a line of shell in a directory of its own, where a function of each
+// build's name execs it.
 Outcome RunLine(const char* line)
 {
     Outcome seen;
@@ -117,12 +126,21 @@ Outcome RunLine(const char* line)
     if (mkdtemp(&scratch[0]) == nullptr) {
         return seen;
     }
-    const std::string setUp = "cd '" + scratch + "' && " + Programs() +
-                              " big=$(printf %070000d 0) && exec </dev/null >out 2>err && ";
-    seen.status = system((setUp + line).c_str());
+    setenv("scratch", scratch.c_str(), 1);
+    std::string setUp = "cd \"$scratch\" && big=$(printf %070000d 0) && exec </dev/null >out 2>err";
+    for (const char* build : builds) {
+        setUp += std::string(" && ") + build + "() { exec $run \"$" + build + "\" \"$@\"; }";
+    }
+    // time() may lag gettimeofday() by a tick: the one before, the other after,
+    // and every reading secs takes, with either, lies between.
+    const time_t start = time(nullptr);
+    seen.status = system((setUp + " && " + line).c_str());
+    timeval end;
+    gettimeofday(&end, nullptr);
+    seen.seconds = static_cast<long>(end.tv_sec - start);
     seen.out = Slurp(scratch + "/out");
     seen.err = Slurp(scratch + "/err");
-    EXPECT_EQ(system(("rm -rf '" + scratch + "'").c_str()), 0);
+    EXPECT_EQ(system("rm -rf \"$scratch\""), 0);
     return seen;
 }
 
@@ -143,6 +161,12 @@ const struct AsAUser {
         getrlimit(RLIMIT_CORE, &core);
         core.rlim_cur = core.rlim_max;
         setrlimit(RLIMIT_CORE, &core);
+        // The builds under test, for the lines to name, each path a word of its own.
+        setenv("run", SECS_RUN, 1);
+        for (const char* build : builds) {
+            const std::string path = build == builds[0] ? SECS : SECS_BUILDS + std::string(build);
+            setenv(build, path.c_str(), 1);
+        }
     }
 } asAUser;
 
@@ -160,10 +184,14 @@ TEST_P(Secs, RunsTimesAndEndsAsTheShellDid)
     ASSERT_TRUE(WIFEXITED(seen.status) || WIFSIGNALED(seen.status));
     EXPECT_FALSE(WCOREDUMP(seen.status));
     EXPECT_EQ(WIFEXITED(seen.status) ? WEXITSTATUS(seen.status) : -WTERMSIG(seen.status), c.status);
-    EXPECT_TRUE(std::regex_match(seen.out, std::regex(c.out))) << "stdout: " << seen.out;
     EXPECT_TRUE(std::regex_match(seen.err, std::regex(err))) << "stderr: " << seen.err;
+    ExpectOutput(seen.out, c.out, seen.seconds);
 }
 
-INSTANTIATE_TEST_SUITE_P(Table, Secs, testing::ValuesIn(cases));
+INSTANTIATE_TEST_SUITE_P(Running, Secs, testing::ValuesIn(running));
+INSTANTIATE_TEST_SUITE_P(ExitAndSignals, Secs, testing::ValuesIn(exitAndSignals));
+INSTANTIATE_TEST_SUITE_P(Cores, Secs, testing::ValuesIn(cores));
+INSTANTIATE_TEST_SUITE_P(Diagnostics, Secs, testing::ValuesIn(diagnostics));
+INSTANTIATE_TEST_SUITE_P(Exceptions, Secs, testing::ValuesIn(exceptions));
 
 } // namespace

@@ -1,0 +1,28 @@
+// SPDX-License-Identifier: MIT
+// What both tables expect of secs's standard output.
+#ifndef SECS_TESTS_OUTPUT_H
+#define SECS_TESTS_OUTPUT_H
+
+#include <gtest/gtest.h>
+
+#include <regex>
+#include <string>
+
+// Expects what secs wrote to match `out`, a regex where {N} stands for the
+// number: at least N, and at most the whole seconds the table saw pass.
+inline void ExpectOutput(const std::string& seen, const char* out, long long seconds)
+{
+    std::string pattern = out;
+    const size_t at = pattern.find('{');
+    if (at != std::string::npos) {
+        pattern.replace(at, 3, "(-?[0-9]+)");
+    }
+    std::smatch number;
+    ASSERT_TRUE(std::regex_match(seen, number, std::regex(pattern))) << "stdout: " << seen;
+    if (at != std::string::npos) {
+        EXPECT_GE(std::stoll(number[1]), out[at + 1] - '0');
+        EXPECT_LE(std::stoll(number[1]), seconds);
+    }
+}
+
+#endif
