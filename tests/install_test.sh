@@ -15,7 +15,7 @@ tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 prefix=$tmp/prefix
 cmake --install "$build" --prefix "$prefix" >/dev/null
-${SECS_RUN-} "$prefix/bin/secs" true | grep -x '[01]' >/dev/null || die "secs true: no 0"
+${SECS_RUN-} "$prefix/bin/secs" true | grep -x '[0-9][0-9]*' >/dev/null || die "secs true: no number"
 # Without bash-completion the first word completes to a command name, in
 # bash 4 and later and, standing in for macOS's 3.2, a bash without the
 # builtins 4 added. (grep reads it all: stopping at a match would kill the writer.)
@@ -24,22 +24,25 @@ COMP_WORDS=(secs slee)
 COMP_CWORD=1
 _secs
 printf "%s\n" "${COMPREPLY[@]}"'
-if bash -c : 2>/dev/null; then
+if ! bash -c : 2>/dev/null; then
+  echo "no bash here: the completion for bash not tried"
+else
   for bash3 in "" "enable -n mapfile readarray compopt"; do
     bash --norc -c "$bash3
 $complete" _ "$prefix/share/bash-completion/completions/secs" | grep -x sleep >/dev/null ||
       die "bash ($bash3) does not complete secs slee"
   done
 fi
-# finds WANTED: does find_package(VeldmarkCore WANTED REQUIRED) take the installed package?
+# finds WANTED: does find_package(VeldmarkCore WANTED REQUIRED) take the package
+# installed here? (It looks nowhere else, whatever this machine holds.)
 finds() {
   cat >"$tmp/CMakeLists.txt" <<EOF
 cmake_minimum_required(VERSION 3.20)
 project(p NONE)
-find_package(VeldmarkCore $1 REQUIRED)
+find_package(VeldmarkCore $1 REQUIRED NO_DEFAULT_PATH PATHS "$prefix")
 EOF
   rm -rf "$tmp/find"
-  cmake -S "$tmp" -B "$tmp/find" -DCMAKE_PREFIX_PATH="$prefix" >/dev/null 2>&1
+  cmake -S "$tmp" -B "$tmp/find" >/dev/null 2>&1
 }
 # The CMake package is there, and refuses another major version and a component it lacks.
 finds "1 COMPONENTS core" || die "find_package(VeldmarkCore 1 COMPONENTS core) found nothing"
@@ -85,8 +88,16 @@ for section in "by pkg-config:pkg-config c++" "by Meson:pkg-config meson ninja" 
   fi
 done
 # FetchContent (CMake 3.24), from a clone of this tree tagged as the page pins it.
-cmake=$(cmake --version | sed -n '1s/[^0-9]*\([0-9]*\)\.\([0-9]*\).*/\1\2/p')
-if has git && [ -e "$source/.git" ] && [ "$cmake" -ge 324 ]; then
+cat >"$tmp/fetches.cmake" <<'EOF'
+if(CMAKE_VERSION VERSION_LESS 3.24)
+  message(FATAL_ERROR "older than 3.24")
+endif()
+EOF
+if ! cmake -P "$tmp/fetches.cmake" 2>/dev/null; then
+  echo "$(cmake --version | head -n 1) here: FetchContent's part of the stopwatch's page skipped"
+elif ! [ -e "$source/.git" ]; then
+  echo "not a git checkout: FetchContent's part of the stopwatch's page skipped"
+elif has git; then
   git clone -q "$source" "$tmp/secs.git"
   tag=$(page FetchContent | sed -n 's/.* GIT_TAG \([^ ]*\).*/\1/p')
   git -C "$tmp/secs.git" tag -f "$tag" >/dev/null
@@ -120,7 +131,11 @@ target_link_libraries(use PRIVATE stopwatches::stopwatches)
 EOF
 cmake -S use -B use/build -DCMAKE_PREFIX_PATH="$project/home/stopwatches" >/dev/null
 cmake --build use/build >/dev/null
-# FetchContent fetched, as nothing installed was where it looked.
-if [ -d build-fetch ] && [ ! -d build-fetch/_deps/secs-src ]; then
-  die "FetchContent took an installed copy, not the one the page fetches"
+# FetchContent fetched the tag or, as the page says it may, took a copy this
+# machine had installed; given the page's own install first, it takes that.
+if [ -d build-fetch ]; then
+  sed -n '/NOTFOUND/!s/^secs_DIR:PATH=/FetchContent took the copy in /p' build-fetch/CMakeCache.txt
+  cmake -S . -B build-found -DCMAKE_PREFIX_PATH="$project/home/.local" >/dev/null
+  grep -Fx "secs_DIR:PATH=$project/home/.local/share/cmake/VeldmarkCore" \
+    build-found/CMakeCache.txt >/dev/null || die "FetchContent did not take the installed copy"
 fi
