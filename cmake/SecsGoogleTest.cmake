@@ -1,12 +1,13 @@
 # SPDX-License-Identifier: MIT
 # GoogleTest for the tests, 1.10 or later: the one installed or, with
-# SECS_FETCH_GTEST, a pinned release (offline, FETCHCONTENT_SOURCE_DIR_GOOGLETEST
-# names a copy). Without, SECS_NO_GTEST says why.
+# SECS_FETCH_GTEST, a pinned release. Without, SECS_NO_GTEST says why.
 option(SECS_FETCH_GTEST "Fetch the pinned GoogleTest release when none is installed" OFF)
 set(SECS_NO_GTEST "")
 find_package(GTest 1.10 QUIET)
 if(NOT GTest_FOUND AND SECS_FETCH_GTEST)
   include(FetchContent)
+  message(STATUS "secs: fetching GoogleTest unless FETCHCONTENT_SOURCE_DIR_GOOGLETEST names its "
+                 "sources (offline: Debian's googletest puts them in /usr/src/googletest)")
   set(BUILD_GMOCK OFF CACHE BOOL "")
   set(INSTALL_GTEST OFF CACHE BOOL "")
   set(gtest_force_shared_crt ON CACHE BOOL "") # MSVC: the C runtime secs's tests link

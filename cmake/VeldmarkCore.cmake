@@ -27,9 +27,9 @@ write_basic_package_version_file(VeldmarkCoreConfigVersion.cmake VERSION ${VELDM
                                  COMPATIBILITY SameMajorVersion ARCH_INDEPENDENT)
 install(FILES cmake/VeldmarkCoreConfig.cmake ${PROJECT_BINARY_DIR}/VeldmarkCoreConfigVersion.cmake
         DESTINATION ${_secs_cmakedir} COMPONENT dev)
-# The .pc file is written as it is installed, for the prefix installed to,
-# its paths normalised so that pkg-config drops -I/usr/include as a system
-# directory; an absolute include directory stands as given.
+# The .pc file is written at install, for the prefix installed to, its paths
+# normalised so that pkg-config drops -I/usr/include; an absolute include
+# directory stands as given.
 string(
   CONFIGURE
     [[
