@@ -1,9 +1,8 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: MIT
-# Installs .deb files as the README says, then uses them with each program's
-# own defaults: man shows the page, bash-completion and zsh's compinit find
-# the completion for secs, and fish completes "secs slee" to sleep; then
-# removes them. Usage (as root, on Debian): try-debs.sh ./DEB...
+# Installs .deb files as the README says, then uses them with each program's own defaults: man
+# shows the page, bash-completion and zsh's compinit find secs's completion, fish completes "secs
+# slee". Usage, as root on a Debian root to be thrown away (.ci/release's): try-debs.sh ./DEB...
 # (grep reads all it is given: stopping at a match would kill the writer.)
 set -euo pipefail
 die() {
@@ -11,7 +10,7 @@ die() {
   exit 1
 }
 packages=$(for deb; do dpkg-deb --field "$deb" Package; done)
-trap 'dpkg --purge $packages >/dev/null 2>&1 || true' EXIT
+dpkg --purge $packages >/dev/null 2>&1
 DEBIAN_FRONTEND=noninteractive apt-get install -qq -y "$@" >/dev/null
 man -P cat secs 2>/dev/null | grep 'run a shell command and print the whole seconds it took' \
   >/dev/null || die "man secs does not show the page"
