@@ -1,8 +1,7 @@
 # SPDX-License-Identifier: MIT
 # How secs is compiled and linked: a time_t that outlives 2038 and, at the
-# top level, our warnings, a static link if SECS_STATIC asks, and the
-# hardening the toolchain takes, said in one line. SECS_TIME_DEFINITIONS and
-# SECS_WARNINGS serve the test builds too.
+# top level, our warnings, SECS_STATIC and the hardening the toolchain takes,
+# said in one line. The test builds take the first two too.
 include(CheckCXXSourceCompiles)
 include(CheckCompilerFlag)
 include(CheckLinkerFlag)

@@ -1,9 +1,8 @@
 #!/bin/sh
 # SPDX-License-Identifier: MIT
-# Installs into an empty prefix and uses what landed there as a user would;
-# then runs doc/stopwatch.md as written, each section this system can. POSIX
-# sh. Usage: install_test.sh BUILD-DIR (a cross build sets SECS_TOOLCHAIN and
-# SECS_RUN, its emulator).
+# Installs into an empty prefix and uses what landed there as a user would; then runs
+# doc/stopwatch.md as written, each section this system can. POSIX sh. Usage:
+# install_test.sh BUILD-DIR (a cross build sets SECS_TOOLCHAIN, and SECS_RUN, its emulator).
 set -eu
 die() {
   echo "install test: $*" >&2
@@ -14,27 +13,32 @@ source=$(cd "${0%/*}/.." && pwd)
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 prefix=$tmp/prefix
+# has TOOL...: are they all here? If not, what needs them is skipped, and said.
+has() {
+  for tool; do
+    if ! command -v "$tool" >/dev/null; then
+      echo "no $tool here: what needs it is skipped"
+      return 1
+    fi
+  done
+}
 cmake --install "$build" --prefix "$prefix" >/dev/null
-${SECS_RUN-} "$prefix/bin/secs" true | grep -x '[0-9][0-9]*' >/dev/null || die "secs true: no number"
-# Without bash-completion the first word completes to a command name, in
-# bash 4 and later and, standing in for macOS's 3.2, a bash without the
-# builtins 4 added. (grep reads it all: stopping at a match would kill the writer.)
+${SECS_RUN-} "$prefix/bin/secs" true | grep -x '[0-9]*' >/dev/null || die "secs true: no number"
+# Without bash-completion the first word completes to a command name, in bash 4 and later and,
+# for macOS's 3.2, a bash without 4's builtins. (grep reads all: stopping would kill the writer.)
 complete='source "$1"
 COMP_WORDS=(secs slee)
 COMP_CWORD=1
 _secs
 printf "%s\n" "${COMPREPLY[@]}"'
-if ! bash -c : 2>/dev/null; then
-  echo "no bash here: the completion for bash not tried"
-else
+if has bash; then
   for bash3 in "" "enable -n mapfile readarray compopt"; do
     bash --norc -c "$bash3
 $complete" _ "$prefix/share/bash-completion/completions/secs" | grep -x sleep >/dev/null ||
       die "bash ($bash3) does not complete secs slee"
   done
 fi
-# finds WANTED: does find_package(VeldmarkCore WANTED REQUIRED) take the package
-# installed here? (It looks nowhere else, whatever this machine holds.)
+# finds WANTED: does find_package(VeldmarkCore WANTED REQUIRED) take the one installed here?
 finds() {
   cat >"$tmp/CMakeLists.txt" <<EOF
 cmake_minimum_required(VERSION 3.20)
@@ -71,15 +75,6 @@ ln -s "$source" "$project/secs"
 page() {
   awk -v want="$1" -f "$source/tests/page.awk" "$source/doc/stopwatch.md"
 }
-# has TOOL...: are they all here? If not, the section is skipped, and said.
-has() {
-  for tool; do
-    if ! command -v "$tool" >/dev/null; then
-      echo "no $tool here: its part of the stopwatch's page skipped"
-      return 1
-    fi
-  done
-}
 sections="by CMake|add_subdirectory|without CMake|library"
 for section in "by pkg-config:pkg-config c++" "by Meson:pkg-config meson ninja" \
   "for Windows:x86_64-w64-mingw32-g++-posix"; do
@@ -88,15 +83,11 @@ for section in "by pkg-config:pkg-config c++" "by Meson:pkg-config meson ninja" 
   fi
 done
 # FetchContent (CMake 3.24), from a clone of this tree tagged as the page pins it.
-cat >"$tmp/fetches.cmake" <<'EOF'
-if(CMAKE_VERSION VERSION_LESS 3.24)
-  message(FATAL_ERROR "older than 3.24")
-endif()
-EOF
+echo 'cmake_minimum_required(VERSION 3.24)' >"$tmp/fetches.cmake"
 if ! cmake -P "$tmp/fetches.cmake" 2>/dev/null; then
-  echo "$(cmake --version | head -n 1) here: FetchContent's part of the stopwatch's page skipped"
+  echo "CMake before 3.24 here: FetchContent's part of the page skipped"
 elif ! [ -e "$source/.git" ]; then
-  echo "not a git checkout: FetchContent's part of the stopwatch's page skipped"
+  echo "not a git checkout: FetchContent's part of the page skipped"
 elif has git; then
   git clone -q "$source" "$tmp/secs.git"
   tag=$(page FetchContent | sed -n 's/.* GIT_TAG \([^ ]*\).*/\1/p')

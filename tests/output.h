@@ -1,15 +1,13 @@
 // SPDX-License-Identifier: MIT
-// What both tables expect of secs's standard output.
-#ifndef SECS_TESTS_OUTPUT_H
-#define SECS_TESTS_OUTPUT_H
+#pragma once
 
 #include <gtest/gtest.h>
 
 #include <regex>
 #include <string>
 
-// Expects what secs wrote to match `out`, a regex where {N} stands for the
-// number: at least N, and at most the whole seconds the table saw pass.
+// What both tables expect of secs's standard output: it matches `out`, a regex where {N} stands
+// for the number, at least N and at most the whole seconds the table saw pass.
 inline void ExpectOutput(const std::string& seen, const char* out, long long seconds)
 {
     std::string pattern = out;
@@ -24,5 +22,3 @@ inline void ExpectOutput(const std::string& seen, const char* out, long long sec
         EXPECT_LE(std::stoll(number[1]), seconds);
     }
 }
-
-#endif

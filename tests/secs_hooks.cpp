@@ -1,12 +1,10 @@
 // SPDX-License-Identifier: MIT
-// Linked, with throwing.cpp, into the POSIX test builds of secs. Each write
-// to std::clog comes out on stderr between < and >, so a line written in
-// pieces shows. A state a shell cannot set up: SECS_TEST_STALE_ERRNO, errno
-// already set; SECS_TEST_RAISE_INT, death by SIGINT whatever the mask;
-// SECS_TEST_CLOCK=S, a clock that reads S, S+1 ... and -1 where time_t cannot
-// hold that, as glibc's does. NO_SETRLIMIT cannot lower the core limit (and
-// says so if asked to change the hard one), NO_PRCTL cannot make itself
-// undumpable (as on macOS and the BSDs).
+// Linked, with throwing.cpp, into the POSIX test builds of secs. Each write to std::clog
+// comes out on stderr between < and >, so a line written in pieces shows. A state a shell
+// cannot set up: SECS_TEST_STALE_ERRNO, errno already set; SECS_TEST_RAISE_INT, death by SIGINT
+// whatever the mask; SECS_TEST_CLOCK=S, a clock that reads S, S+1 ... and -1 where time_t
+// cannot hold that, as glibc's does. NO_SETRLIMIT cannot lower the core limit (and says so if
+// asked to change the hard one), NO_PRCTL cannot make itself undumpable (as on macOS, BSDs).
 #include <errno.h>
 #include <signal.h>
 #include <stdio.h>

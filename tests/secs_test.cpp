@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: MIT
-// secs as a black box, under whatever /bin/sh is. Each case is a line of
-// shell that ends by exec'ing secs, so the wait status seen here is secs's
-// own, core flag included. In a cross build secs runs through the emulator.
+// secs as a black box, under whatever /bin/sh is: each case is a line of shell that ends by
+// exec'ing secs (through a cross build's emulator), so the wait status is secs's own.
 #include <gtest/gtest.h>
 
 #include <errno.h>
@@ -22,18 +21,15 @@
 namespace {
 
 struct Case {
-    // secs, hooked, no_setrlimit and no_prctl exec those builds; $big is 70,000 bytes.
-    const char* shell;
-    const char* out;      // stdout, as a regex; {N}: the number, N or more (output.h)
-    const char* err = ""; // stderr, as a regex; {} stands for this libc's strerror(error)
-    int status = 0;       // the exit code, or minus the signal that killed secs
-    // A shell test for what the case relies on; where it fails, the case is skipped.
-    const char* needs = "";
+    const char* shell;      // secs, hooked, no_setrlimit, no_prctl: builds; $big: 70,000 bytes
+    const char* out;        // stdout, as a regex; {N}: the number, N or more (output.h)
+    const char* err = "";   // stderr, as a regex; {} stands for this libc's strerror(error)
+    int status = 0;         // the exit code, or minus the signal that killed secs
+    const char* needs = ""; // a shell test for what the case relies on, else it is skipped
     int error = 0;
 };
 
-// Each argument goes in after one blank and the shell parses the text afresh;
-// the text ends as the user's does; the command's output comes first.
+// Each argument after a blank, parsed afresh, ending as the user's does; the output comes first.
 const Case running[] = {
     {"secs", "{0}"},
     {"echo in >in; secs 'cat; echo err >&2' <in", "in\n{0}", "err\n"},
@@ -64,8 +60,7 @@ const Case exitAndSignals[] = {
     {"mkfifo p; true <p & exec >p; wait $!; secs true", "", "", -SIGPIPE},
 };
 
-// Either of its two guards keeps the core away alone; the hard limit is the
-// user's. qemu-user dumps a core its own way.
+// Either guard alone keeps the core away; the hard limit is the user's. (Not under qemu-user.)
 const Case cores[] = {
     {"no_setrlimit 'exec env kill -s QUIT $$'", "{0}", "", -SIGQUIT,
      "[ -z \"$run\" ] && [ -e /proc/sys/kernel/core_pattern ]"},
@@ -73,16 +68,14 @@ const Case cores[] = {
      "[ -z \"$run\" ] && ! grep -qs '^|' /proc/sys/kernel/core_pattern"},
 };
 
-// What kept it from running the command or reporting is said, each line in
-// one write (the hooked build shows each between < and >), so logs never mix.
+// Each diagnostic in one write (the hooked build shows each between < and >): logs never mix.
 const Case diagnostics[] = {
     {"secs 'exit 3' >/dev/full", "", "failed to write the elapsed seconds \\({}\\)!\n", 255,
      "[ -c /dev/full ]", ENOSPC},
     // A library preloaded into each process (libfaketime) may open a file on fd 1.
     {"hooked true >&-", "", "<failed to write the elapsed seconds \\({}\\)!\n>", 255,
      "! sh -c 'exec 3>&1' >&- 2>/dev/null", EBADF},
-    // The joined text " : 0...0" of 131,072 bytes is past Linux's limit for
-    // one argument. qemu-user forks for vfork: a failed exec never reaches system().
+    // " : 0...0", 131,072 bytes, past Linux's limit; qemu-user hides a failed exec from system().
     {"secs : $(printf %0131069d 0)", "", "failed to run the command \\({}\\)!\n", 255,
      "[ -z \"$run\" ] && ! (/bin/sh -c \" : $(printf %0131069d 0)\")", E2BIG},
 };
@@ -114,11 +107,10 @@ const char* const builds[] = {"secs", "hooked", "no_setrlimit", "no_prctl"};
 struct Outcome {
     int status = -1;
     std::string out, err;
-    long seconds = 0; // as many as the harness saw pass
+    long seconds = 0; // as many as the table saw pass
 };
 
-// Runs a line of shell in a directory of its own, where a function of each
-// build's name execs it.
+// Runs a line of shell in a directory of its own, where a function of each build's name execs it.
 Outcome RunLine(const char* line)
 {
     Outcome seen;
@@ -131,8 +123,7 @@ Outcome RunLine(const char* line)
     for (const char* build : builds) {
         setUp += std::string(" && ") + build + "() { exec $run \"$" + build + "\" \"$@\"; }";
     }
-    // time() may lag gettimeofday() by a tick: the one before, the other after,
-    // and every reading secs takes, with either, lies between.
+    // time() may lag gettimeofday() by a tick: secs reads either, between these.
     const time_t start = time(nullptr);
     seen.status = system((setUp + " && " + line).c_str());
     timeval end;
@@ -146,8 +137,7 @@ Outcome RunLine(const char* line)
 
 class Secs : public testing::TestWithParam<Case> {};
 
-// Each line starts as from a user's shell, whatever the runner set up: every
-// signal at its default, none blocked; cores allowed, so that one of secs's shows.
+// Each line starts as from a user's shell: signals at their default, none blocked, cores allowed.
 const struct AsAUser {
     AsAUser()
     {

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: MIT
-// secs on Windows as a black box: each case is secs's command line, its output
-// and error read back, its exit code whole. Copied as helper.exe and "secs t
-// y\helper.exe", this program is also the command the cases run.
+// secs on Windows as a black box: each case is secs's command line, its output and error read
+// back, its exit code whole. Copied as helper.exe and "secs t y\helper.exe", it is the command.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -42,8 +41,7 @@ const Case cases[] = {
     {L"rem $fill32768", "", "failed to run the command \\(.+\\)!\r\n", 255},
     {L"exit 3", "", "failed to write the elapsed seconds \\(Bad file descriptor\\)!\r\n", 255,
      nullptr, true},
-    // An exception while the command is assembled: nothing runs, and secs ends
-    // with 255, not main's -1 (the POSIX table holds each handler's line).
+    // An exception while the command is assembled: nothing runs, secs ends with 255, not -1.
     {L"$fill20000", "", "failed to allocate memory \\(std::bad_alloc\\)!\r\n", 255,
      L"SECS_TEST_THROW=bad_alloc"},
 };
