@@ -2,10 +2,12 @@
 // Linked, with throwing.cpp, into the POSIX test builds of secs. Each write to std::clog
 // comes out on stderr between < and >, so a line written in pieces shows. A state a shell
 // cannot set up: SECS_TEST_STALE_ERRNO, errno already set; SECS_TEST_RAISE_INT, death by SIGINT
-// whatever the mask; SECS_TEST_CLOCK=S, a clock that reads S, S+1 ... and -1 where time_t
+// whatever the mask; SECS_TEST_FULL, standard output left non-blocking and full, as node.js
+// may leave a pipe; SECS_TEST_CLOCK=S, a clock that reads S, S+1 ... and -1 where time_t
 // cannot hold that, as glibc's does. NO_SETRLIMIT cannot lower the core limit (and says so if
 // asked to change the hard one), NO_PRCTL cannot make itself undumpable (as on macOS, BSDs).
 #include <errno.h>
+#include <fcntl.h>
 #include <signal.h>
 #include <stdio.h>
 #include <stdlib.h>
@@ -13,6 +15,7 @@
 #include <sys/time.h>
 #include <sys/uio.h>
 #include <time.h>
+#include <unistd.h>
 
 #include <iostream>
 
@@ -40,6 +43,12 @@ struct Setup {
             sigaddset(&interrupt, SIGINT);
             sigprocmask(SIG_UNBLOCK, &interrupt, nullptr);
             raise(SIGINT);
+        }
+        if (getenv("SECS_TEST_FULL") != nullptr) {
+            fcntl(1, F_SETFL, fcntl(1, F_GETFL) | O_NONBLOCK);
+            static const char block[4096] = {};
+            for (int blocks = 0; blocks < 1024 && write(1, block, sizeof block) > 0; ++blocks) {
+            }
         }
     }
 } setup;

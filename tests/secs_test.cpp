@@ -78,6 +78,13 @@ const Case diagnostics[] = {
     // " : 0...0", 131,072 bytes, past Linux's limit; qemu-user hides a failed exec from system().
     {"secs : $(printf %0131069d 0)", "", "failed to run the command \\({}\\)!\n", 255,
      "[ -z \"$run\" ] && ! (/bin/sh -c \" : $(printf %0131069d 0)\")", E2BIG},
+    // A command left the pipe non-blocking and full: secs waits for the reader.
+    {"mkfifo p; (sleep 1; cat) <p >/dev/null & exec >p; export SECS_TEST_FULL=1; hooked true", ""},
+    // Past the caller's file-size limit the number fails to go out; the command's SIGXFSZ kills.
+    {"printf %1024s x; ulimit -f 1; secs 'exit 3'", " +x",
+     "failed to write the elapsed seconds \\({}\\)!\n", 255, "ulimit -f 1", EFBIG},
+    {"ulimit -c 0; ulimit -f 1; secs 'exec printf %04096d 0 >big'", "{0}", "", -SIGXFSZ,
+     "ulimit -f 1"},
 };
 
 // An exception while the command is assembled: nothing runs.
@@ -87,6 +94,9 @@ const Case exceptions[] = {
     {"export SECS_TEST_THROW=runtime_error; hooked echo ran : $big", "",
      "<notexpectederror injected: cppexceptiontype-.*runtime_error.*\n>", 255},
     {"export SECS_TEST_THROW=int; hooked echo ran : $big", "", "<unknownerror\n>", 255},
+    // No memory left even to throw bad_alloc: the same line, and no abort.
+    {"export SECS_TEST_THROW=terminate; hooked echo ran : $big", "",
+     "<failed to allocate memory \\(std::bad_alloc\\)!\n>", 255},
 };
 
 // Test names show the line of shell.

@@ -10,11 +10,13 @@
 // shell ended: with its exit code, or killed by the same signal.
 
 #include <errno.h>
+#include <poll.h>
 #include <signal.h>
 #include <stdlib.h>
 #include <string.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
+#include <unistd.h>
 #if defined(__linux__)
 #include <sys/prctl.h>
 #endif
@@ -22,6 +24,7 @@
 #include <exception>
 #include <iostream>
 #include <new>
+#include <streambuf>
 #include <string>
 #include <typeinfo>
 
@@ -44,8 +47,62 @@ static void DisableCoreDumps()
     }
 }
 
+// Throwing std::bad_alloc takes memory too. Where none is left even for
+// that, the C++ runtime calls std::terminate, whose default aborts and leaves
+// a core. secs says the memory line instead and ends with 255 at once, since
+// a handler of std::terminate must not return.
+static void NoMemoryToThrow()
+{
+    Logline() << "failed to allocate memory (" << std::bad_alloc().what() << ")!\n";
+    _exit(255);
+}
+
+// While this object lives, std::cout writes straight to standard output, and
+// each write goes out whole or fails with errno set. A command can leave the
+// descriptor non-blocking: node.js does, for one. When the reader is behind,
+// a write then fails with EAGAIN, or takes only part of the text. This buffer
+// waits until the descriptor can take more, as a blocking write would have
+// waited, and writes the rest.
+class Wholewrites : public std::streambuf {
+public:
+    Wholewrites() : previous(std::cout.rdbuf(this)) {}
+    ~Wholewrites()
+    {
+        std::cout.rdbuf(previous);
+    }
+
+protected:
+    std::streamsize xsputn(const char* text, std::streamsize size)
+    {
+        std::streamsize done = 0;
+        struct pollfd out = {1, POLLOUT, 0};
+        while (done < size) {
+            const ssize_t written = write(1, text + done, static_cast<size_t>(size - done));
+            if (written > 0) {
+                done += written;
+            } else if (written == 0 || (errno != EAGAIN && errno != EWOULDBLOCK) ||
+                       poll(&out, 1, -1) < 0) {
+                break;
+            }
+        }
+        return done;
+    }
+    int_type overflow(int_type c)
+    {
+        const char one = traits_type::to_char_type(c);
+        if (traits_type::eq_int_type(c, traits_type::eof()) || xsputn(&one, 1) == 1) {
+            return traits_type::not_eof(c);
+        }
+        return traits_type::eof();
+    }
+
+private:
+    std::streambuf* previous;
+};
+
 int main(int argc, char** argv)
 {
+    (void)std::set_terminate(NoMemoryToThrow);
     try {
         Insecondstimer timer;
         std::string commandToPerform;
@@ -76,6 +133,12 @@ int main(int argc, char** argv)
             return 255;
         }
 
+        // Past the caller's file-size limit, the number's write would raise
+        // SIGXFSZ, which kills secs and loses the shell's status. Ignored,
+        // the write fails with EFBIG instead, and secs says so as it does for
+        // any failed write. The command has run with the caller's disposition.
+        (void)signal(SIGXFSZ, SIG_IGN);
+        Wholewrites wholeWrites;
         std::cout << timer.GetInsecondsinterval();
         if (!std::cout.flush()) {
             const int writeError = errno;
