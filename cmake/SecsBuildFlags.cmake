@@ -3,8 +3,6 @@
 # top level, our warnings, SECS_STATIC and the hardening the toolchain takes,
 # said in one line. The test builds take the first two too.
 include(CheckCXXSourceCompiles)
-include(CheckCompilerFlag)
-include(CheckLinkerFlag)
 include(CheckPIESupported)
 set(CMAKE_REQUIRED_QUIET ON)
 
@@ -33,36 +31,36 @@ if(NOT SECS_TOP_LEVEL)
 endif()
 target_compile_options(secs PRIVATE ${SECS_WARNINGS})
 
-# secs_take(NAME LINK|BOTH FLAG...): where the toolchain takes FLAGs beside
-# those taken so far, put them on the link (clang warns of -Wl, flags on a
-# compile), or on compile and link (MinGW's stack protector needs both), and
-# say NAME. Asked at every configure: a flag since (a sanitizer) may rule it out.
-set(_secs_compile "")
-set(_secs_link "")
-set(_secs_said "")
-macro(secs_take name where)
-  string(MAKE_C_IDENTIFIER "SECS_TAKES_${name}" _secs_var)
-  unset(${_secs_var} CACHE)
-  list(JOIN _secs_compile " " CMAKE_REQUIRED_FLAGS)
-  set(CMAKE_REQUIRED_LINK_OPTIONS ${_secs_link} ${ARGN})
-  if(${where} STREQUAL "LINK")
-    check_linker_flag(CXX "${CMAKE_REQUIRED_LINK_OPTIONS}" ${_secs_var})
-  else()
-    check_compiler_flag(CXX "${ARGN}" ${_secs_var})
-    list(APPEND _secs_compile ${ARGN})
-  endif()
-  if(${_secs_var})
-    list(APPEND _secs_link ${ARGN})
-    list(APPEND _secs_said "${name}")
-  elseif(${where} STREQUAL "BOTH")
-    list(REMOVE_ITEM _secs_compile ${ARGN})
-  endif()
-endmacro()
+# secs_builds(VAR COMPILE LINK TEST): does a program build with these flags,
+# beside those taken so far, without a warning from the compiler or the
+# linker? TEST is a preprocessor condition that must hold too. A flag that
+# asks a C or C++ library for its checks is worth naming only where the
+# library has them. The answer is asked again at every configure, as a flag
+# added since (a sanitizer, say) may rule a flag out.
+function(secs_builds var compile link test)
+  unset(${var} CACHE)
+  # -O2, as glibc's _FORTIFY_SOURCE works only in optimised code.
+  set(flags -O2 ${_secs_compile} ${compile})
+  list(JOIN flags " " CMAKE_REQUIRED_FLAGS)
+  set(CMAKE_REQUIRED_LINK_OPTIONS ${_secs_link} ${link})
+  check_cxx_source_compiles(
+    "#include <cstring>
+#if !(${test})
+#error
+#endif
+int main() { return 0; }"
+    ${var}
+    FAIL_REGEX
+    "[Ww]arning[: ]")
+endfunction()
 
 # A static secs starts fastest and runs on any Linux of its CPU: static-pie
 # where the toolchain makes one (it loads at a random address), else static.
 # -fPIE on the link too: zig's driver makes a static-pie only so.
 set(_secs_how "as the toolchain links")
+set(_secs_compile "")
+set(_secs_link "")
+set(_secs_said "")
 set(_secs_flags "${CMAKE_CXX_FLAGS} ${CMAKE_EXE_LINKER_FLAGS}")
 if(SECS_STATIC AND _secs_flags MATCHES "-fsanitize=[a-z,]*(address|thread|memory|leak)")
   message(FATAL_ERROR "secs: SECS_STATIC cannot go with -fsanitize=${CMAKE_MATCH_1}, "
@@ -72,60 +70,94 @@ elseif(SECS_STATIC AND CMAKE_EXECUTABLE_FORMAT STREQUAL "MACHO")
   message(FATAL_ERROR "secs: SECS_STATIC: macOS has no static C library; configure without it")
 elseif(SECS_STATIC)
   if(CMAKE_EXECUTABLE_FORMAT STREQUAL "ELF") # a PE linker takes -static-pie for -static
+    secs_builds(SECS_LINKS_STATIC_PIE -fPIE "-static-pie;-fPIE" 1)
+  endif()
+  if(SECS_LINKS_STATIC_PIE)
+    set(_secs_how static-pie)
     set(_secs_compile -fPIE)
-    secs_take(static-pie LINK -static-pie -fPIE)
+    set(_secs_link -static-pie -fPIE)
+  else()
+    secs_builds(SECS_LINKS_STATIC "" -static 1)
+    if(NOT SECS_LINKS_STATIC)
+      message(FATAL_ERROR "secs: SECS_STATIC: this toolchain cannot link a C++ program statically "
+                          "(no static C library, or no static C++ library)")
+    endif()
+    set(_secs_how static)
+    set(_secs_link -static)
   endif()
-  if(NOT _secs_said)
-    set(_secs_compile "")
-    secs_take(static LINK -static)
-  endif()
-  if(NOT _secs_said)
-    message(FATAL_ERROR "secs: SECS_STATIC: this toolchain cannot link a C++ program statically "
-                        "(no static C library, or no static C++ library)")
-  endif()
-  set(_secs_how ${_secs_said})
-  set(_secs_said "")
 endif()
-if(SECS_HARDENING)
-  secs_take("stack protector" BOTH -fstack-protector-strong)
-  # _FORTIFY_SOURCE needs optimisation and a C library with checked functions
-  # (glibc's, Apple's, the BSDs'), not musl's or MinGW-w64's, and is left to
-  # the builder's flags where they set it otherwise.
-  unset(SECS_FORTIFIES CACHE)
-  set(CMAKE_REQUIRED_FLAGS "-O2 -D_FORTIFY_SOURCE=2 -Werror")
-  check_cxx_source_compiles(
-    "#include <string.h>
-#if !(__USE_FORTIFY_LEVEL > 0 || _USE_FORTIFY_LEVEL > 0 || __SSP_FORTIFY_LEVEL > 0)
-#error no checked functions
-#endif
-int main() { return 0; }"
-    SECS_FORTIFIES)
-  if(SECS_FORTIFIES)
-    target_compile_options(
-      secs PRIVATE $<$<CONFIG:Release,RelWithDebInfo,MinSizeRel>:-D_FORTIFY_SOURCE=2>)
-    list(APPEND _secs_said "_FORTIFY_SOURCE=2 (optimised builds)")
+
+# The hardening, each flag once, as NAME|WHERE|FLAGS[|TEST]: the name that
+# configure says, where the flags go, and secs_builds's TEST where a library
+# must offer what the flags ask for. WHERE is COMPILE, LINK, BOTH (MinGW's
+# stack protector needs its library linked), or OPTIMISED, the compile of
+# optimised builds alone. A row is taken where the toolchain takes it beside
+# the rows taken before it, and each row taken is named. A flag from the
+# builder that a row would contradict (-fstack-check, another
+# _FORTIFY_SOURCE) makes the compiler warn, so that row is left out.
+set(_secs_fortifies "__USE_FORTIFY_LEVEL + _USE_FORTIFY_LEVEL + __SSP_FORTIFY_LEVEL > 0")
+set(_secs_hardening
+    "stack protector|BOTH|-fstack-protector-strong"
+    "stack clash protection|COMPILE|-fstack-clash-protection"
+    "_FORTIFY_SOURCE=3 (optimised builds)|OPTIMISED|-D_FORTIFY_SOURCE=3|${_secs_fortifies}"
+    "_GLIBCXX_ASSERTIONS|COMPILE|-D_GLIBCXX_ASSERTIONS|defined(__GLIBCXX__)"
+    "control-flow protection|COMPILE|-fcf-protection=full"
+    "branch protection|COMPILE|-mbranch-protection=standard"
+    "strict flexible arrays|COMPILE|-fstrict-flex-arrays=3"
+    "format warnings|COMPILE|-Wformat=2 -Werror=format-security"
+    "fallthrough warnings|COMPILE|-Wimplicit-fallthrough")
+# Linkers for other formats may take -z without a word. A plain static
+# program has nothing to bind.
+if(CMAKE_EXECUTABLE_FORMAT STREQUAL "ELF")
+  list(APPEND _secs_hardening "RELRO|LINK|-Wl,-z,relro"
+       "non-executable stack|LINK|-Wl,-z,noexecstack" "no dlopen|LINK|-Wl,-z,nodlopen")
+  if(NOT _secs_how STREQUAL "static")
+    list(APPEND _secs_hardening "BIND_NOW|LINK|-Wl,-z,now")
   endif()
-  # Loaded at a random address (a static-pie is, and -pie after it would undo it).
-  if(_secs_how STREQUAL "static-pie")
+endif()
+if(NOT SECS_HARDENING)
+  set(_secs_hardening "")
+endif()
+foreach(row IN LISTS _secs_hardening)
+  string(REPLACE "|" ";" row "${row}")
+  # A row that gives no TEST has one that always holds.
+  list(APPEND row 1)
+  list(POP_FRONT row name where flags test)
+  separate_arguments(flags)
+  set(compile ${flags})
+  set(link ${flags})
+  if(where STREQUAL "LINK")
+    set(compile "")
+  elseif(NOT where STREQUAL "BOTH")
+    set(link "")
+  endif()
+  string(MAKE_C_IDENTIFIER "SECS_TAKES_${name}" var)
+  secs_builds(${var} "${compile}" "${link}" "${test}")
+  if(NOT ${var})
+    continue()
+  endif()
+  list(APPEND _secs_said "${name}")
+  list(APPEND _secs_link ${link})
+  if(where STREQUAL "OPTIMISED")
+    target_compile_options(secs PRIVATE $<$<CONFIG:Release,RelWithDebInfo,MinSizeRel>:${compile}>)
+  else()
+    list(APPEND _secs_compile ${compile})
+  endif()
+endforeach()
+# Loaded at a random address (a static-pie is, and -pie after it would undo it).
+if(SECS_HARDENING AND _secs_how STREQUAL "static-pie")
+  list(APPEND _secs_said PIE)
+elseif(SECS_HARDENING AND NOT SECS_STATIC)
+  check_pie_supported(LANGUAGES CXX)
+  if(CMAKE_CXX_LINK_PIE_SUPPORTED)
+    set_target_properties(secs PROPERTIES POSITION_INDEPENDENT_CODE ON)
     list(APPEND _secs_said PIE)
-  elseif(NOT SECS_STATIC)
-    check_pie_supported(LANGUAGES CXX)
-    if(CMAKE_CXX_LINK_PIE_SUPPORTED)
-      set_target_properties(secs PROPERTIES POSITION_INDEPENDENT_CODE ON)
-      list(APPEND _secs_said PIE)
-    endif()
-  endif()
-  # ELF's (other linkers may take -z without a word); plain static has nothing to bind.
-  if(CMAKE_EXECUTABLE_FORMAT STREQUAL "ELF")
-    secs_take(RELRO LINK -Wl,-z,relro)
-    if(NOT _secs_how STREQUAL "static")
-      secs_take(BIND_NOW LINK -Wl,-z,now)
-    endif()
   endif()
 endif()
 target_compile_options(secs PRIVATE ${_secs_compile})
 target_link_options(secs PRIVATE ${_secs_link})
-unset(CMAKE_REQUIRED_FLAGS)
-unset(CMAKE_REQUIRED_LINK_OPTIONS)
 list(JOIN _secs_said ", " _secs_said)
+if(NOT _secs_said)
+  set(_secs_said none)
+endif()
 message(STATUS "secs: linked ${_secs_how}; hardening of ours: ${_secs_said}")
