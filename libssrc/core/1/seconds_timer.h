@@ -33,9 +33,14 @@
 #ifndef VELDMARK_CORE_1_SECONDS_TIMER_H
 #define VELDMARK_CORE_1_SECONDS_TIMER_H
 
-// The stopwatch's version; the build's CMake and pkg-config packages take
-// theirs from these lines. VELDMARK_CORE_VERSION is one number to compare
-// in #if: 10000 * major + 100 * minor + patch.
+// The stopwatch's version. It is its own, apart from the version of secs.
+// The major number changes when a program that uses the stopwatch may break.
+// The minor number changes when something is added.
+// The patch number changes when a behaviour is fixed.
+// A change to a comment or to the layout changes none of them.
+// The build's CMake and pkg-config packages take their version from these
+// lines. VELDMARK_CORE_VERSION is one number to compare in #if:
+// 10000 * major + 100 * minor + patch.
 #define VELDMARK_CORE_VERSION_MAJOR 1
 #define VELDMARK_CORE_VERSION_MINOR 0
 #define VELDMARK_CORE_VERSION_PATCH 0
