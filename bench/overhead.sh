@@ -34,46 +34,34 @@ import sys
 
 rounds, out = int(sys.argv[1]), sys.argv[2]
 # Each secs beside the floor linked alike, so that their runs come close in time.
-commands = {
-    "secs (SECS_STATIC)": out + "/static-ON/secs true",
-    "floor (static-pie)": out + "/floor-static true",
-    "GNU time": "/usr/bin/time -f %e true",
-    "floor": out + "/floor true",
-    "secs (default)": out + "/static-OFF/secs true",
-}
-names = {command: name for name, command in commands.items()}
-cpu = {name: [] for name in commands}
-wall = {name: [] for name in commands}
+names = ["secs (SECS_STATIC)", "floor (static-pie)", "GNU time", "floor", "secs (default)"]
+commands = ["static-ON/secs", "floor-static", "/usr/bin/time -f %e", "floor", "static-OFF/secs"]
+commands = [c if c[0] == "/" else out + "/" + c for c in commands]
+cpu, wall = [], []
 for turn in range(rounds):
-    order = list(commands.values())
-    if turn % 2 == 1:
-        order.reverse()
-    subprocess.run(
-        ["hyperfine", "-N", "--style", "none", "--warmup", "5", "--runs", "30"]
-        + ["--export-json", out + "/round.json"]
-        + order,
-        stdout=subprocess.DEVNULL,
-        stderr=subprocess.DEVNULL,
-        check=True,
-    )
-    for result in json.load(open(out + "/round.json"))["results"]:
-        cpu[names[result["command"]]].append(result["user"] + result["system"])
-        wall[names[result["command"]]].append(result["mean"])
+    order = commands[::-1] if turn % 2 else commands
+    hyperfine = ["hyperfine", "-N", "--style", "none", "--warmup", "5", "--runs", "30"]
+    json_out = ["--export-json", out + "/round.json"]
+    runs = [command + " true" for command in order]
+    subprocess.run(hyperfine + json_out + runs, capture_output=True, check=True)
+    results = {r["command"]: r for r in json.load(open(out + "/round.json"))["results"]}
+    got = [results[c + " true"] for c in commands]
+    cpu.append([r["user"] + r["system"] for r in got])
+    wall.append([r["mean"] for r in got])
 
 
-# The median over the rounds of a over b, each round's means.
+# The median over the rounds of command a's mean over command b's.
 def ratio(times, a, b):
-    return statistics.median(x / y for x, y in zip(times[a], times[b]))
+    return statistics.median(t[a] / t[b] for t in times)
 
 
-for name in commands:
-    print("%-19s CPU %.3f ms, wall %.3f ms" % (
-        name, statistics.median(cpu[name]) * 1e3, statistics.median(wall[name]) * 1e3))
-static, floor = "secs (SECS_STATIC)", "floor (static-pie)"
+for i, name in enumerate(names):
+    milliseconds = [statistics.median(t[i] for t in times) * 1e3 for times in (cpu, wall)]
+    print("%-19s CPU %.3f ms, wall %.3f ms" % (name, *milliseconds))
 print("Wall time, secs as downloaded: %.2f of the floor, %.2f of GNU time" % (
-    ratio(wall, static, floor), ratio(wall, static, "GNU time")))
+    ratio(wall, 0, 1), ratio(wall, 0, 2)))
 print("CPU time, a default build: %.2f of the floor; secs as downloaded, %.2f of it" % (
-    ratio(cpu, "secs (default)", "floor"), ratio(cpu, static, "secs (default)")))
+    ratio(cpu, 4, 3), ratio(cpu, 0, 4)))
 print("CPU time, secs as downloaded: %.2f of the floor, %.2f of GNU time" % (
-    ratio(cpu, static, floor), ratio(cpu, static, "GNU time")))
+    ratio(cpu, 0, 1), ratio(cpu, 0, 2)))
 EOF

@@ -1,7 +1,7 @@
 # SPDX-License-Identifier: MIT
-# How secs is compiled and linked: a time_t that outlives 2038 and, at the
-# top level, our warnings, SECS_STATIC and the hardening the toolchain takes,
-# said in one line. The test builds take the first two too.
+# How secs is compiled and linked. It gets a time_t that outlives 2038 and our
+# warnings, and the test builds get them too. At the top level, secs also gets
+# SECS_STATIC's link and the hardening the toolchain takes, said in one line.
 include(CheckCXXSourceCompiles)
 include(CheckPIESupported)
 set(CMAKE_REQUIRED_QUIET ON)

@@ -1,8 +1,9 @@
 #!/bin/sh
 # SPDX-License-Identifier: MIT
-# Installs into an empty prefix and uses what landed there as a user would; then runs
-# doc/stopwatch.md as written, each section this system can. POSIX sh. Usage:
-# install_test.sh BUILD-DIR (a cross build sets SECS_TOOLCHAIN, and SECS_RUN, its emulator).
+# Installs into an empty prefix and uses what landed there as a user would. Then it runs
+# doc/stopwatch.md as written, each section that this system can run. It is POSIX sh.
+# Usage: install_test.sh BUILD-DIR. A cross build sets SECS_TOOLCHAIN, and SECS_RUN names
+# its emulator.
 set -eu
 die() {
   echo "install test: $*" >&2
@@ -24,8 +25,9 @@ has() {
 }
 cmake --install "$build" --prefix "$prefix" >/dev/null
 ${SECS_RUN-} "$prefix/bin/secs" true | grep -x '[0-9]*' >/dev/null || die "secs true: no number"
-# Without bash-completion the first word completes to a command name, in bash 4 and later and,
-# for macOS's 3.2, a bash without 4's builtins. (grep reads all: stopping would kill the writer.)
+# Without bash-completion, the first word completes to a command name. That holds in bash 4
+# and later, and in a bash without 4's builtins, which stands in for macOS's bash 3.2. grep reads
+# all its input: stopping at the first match would kill the writer.
 complete='source "$1"
 COMP_WORDS=(secs slee)
 COMP_CWORD=1

@@ -6,8 +6,9 @@
 #include <regex>
 #include <string>
 
-// What both tables expect of secs's standard output: it matches `out`, a regex where {N} stands
-// for the number, at least N and at most the whole seconds the table saw pass.
+// What both tables expect of secs's standard output. It matches `out`, a regex in which {N}
+// stands for the number. The number is at least N, and at most the whole seconds that the table
+// saw pass.
 inline void ExpectOutput(const std::string& seen, const char* out, long long seconds)
 {
     std::string pattern = out;

@@ -1,11 +1,14 @@
 // SPDX-License-Identifier: MIT
 // Linked, with throwing.cpp, into the POSIX test builds of secs. Each write to std::clog
-// comes out on stderr between < and >, so a line written in pieces shows. A state a shell
-// cannot set up: SECS_TEST_STALE_ERRNO, errno already set; SECS_TEST_RAISE_INT, death by SIGINT
-// whatever the mask; SECS_TEST_FULL, standard output left non-blocking and full, as node.js
-// may leave a pipe; SECS_TEST_CLOCK=S, a clock that reads S, S+1 ... and -1 where time_t
-// cannot hold that, as glibc's does. NO_SETRLIMIT cannot lower the core limit (and says so if
-// asked to change the hard one), NO_PRCTL cannot make itself undumpable (as on macOS, BSDs).
+// comes out on stderr between < and >, so a line written in pieces shows.
+// Each variable sets up a state that a shell cannot:
+// - SECS_TEST_STALE_ERRNO: errno is already set when secs starts.
+// - SECS_TEST_RAISE_INT: secs dies of SIGINT at once, whatever the signal mask.
+// - SECS_TEST_FULL: standard output is non-blocking and full, as node.js may leave a pipe.
+// - SECS_TEST_CLOCK=S: the clock reads S, then S+1 and so on. Where time_t cannot hold a
+//   reading, it gives -1, as glibc's time() does.
+// The build NO_SETRLIMIT cannot lower the core limit, and says so if asked to change the
+// hard one. NO_PRCTL cannot make itself undumpable, as on macOS and the BSDs.
 #include <errno.h>
 #include <fcntl.h>
 #include <signal.h>

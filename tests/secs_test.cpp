@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
-// secs as a black box, under whatever /bin/sh is: each case is a line of shell that ends by
-// exec'ing secs (through a cross build's emulator), so the wait status is secs's own.
+// secs as a black box, under whatever /bin/sh is. Each case is a line of shell that ends by
+// exec'ing secs, through a cross build's emulator where there is one. So the wait status that
+// the table sees is secs's own.
 #include <gtest/gtest.h>
 
 #include <errno.h>
@@ -21,7 +22,9 @@
 namespace {
 
 struct Case {
-    const char* shell;      // secs, hooked, no_setrlimit, no_prctl: builds; $big: 70,000 bytes
+    // The line of shell. The words secs, hooked, no_setrlimit and no_prctl run those builds,
+    // and $big is 70,000 bytes.
+    const char* shell;
     const char* out;        // stdout, as a regex; {N}: the number, N or more (output.h)
     const char* err = "";   // stderr, as a regex; {} stands for this libc's strerror(error)
     int status = 0;         // the exit code, or minus the signal that killed secs
@@ -29,7 +32,8 @@ struct Case {
     int error = 0;
 };
 
-// Each argument after a blank, parsed afresh, ending as the user's does; the output comes first.
+// Each argument goes in after a blank, and the shell parses the text afresh. The text ends as the
+// user's does. The command's output comes before the number.
 const Case running[] = {
     {"secs", "{0}"},
     {"echo in >in; secs 'cat; echo err >&2' <in", "in\n{0}", "err\n"},
@@ -60,7 +64,8 @@ const Case exitAndSignals[] = {
     {"mkfifo p; true <p & exec >p; wait $!; secs true", "", "", -SIGPIPE},
 };
 
-// Either guard alone keeps the core away; the hard limit is the user's. (Not under qemu-user.)
+// Either guard keeps the core away on its own, and the hard limit stays the user's. qemu-user
+// dumps a core its own way, so these do not run under it.
 const Case cores[] = {
     {"no_setrlimit 'exec env kill -s QUIT $$'", "{0}", "", -SIGQUIT,
      "[ -z \"$run\" ] && [ -e /proc/sys/kernel/core_pattern ]"},
@@ -68,19 +73,22 @@ const Case cores[] = {
      "[ -z \"$run\" ] && ! grep -qs '^|' /proc/sys/kernel/core_pattern"},
 };
 
-// Each diagnostic in one write (the hooked build shows each between < and >): logs never mix.
+// Each diagnostic is one write, so a line in a shared log is never broken by another run's.
+// The hooked build shows each write between < and >.
 const Case diagnostics[] = {
     {"secs 'exit 3' >/dev/full", "", "failed to write the elapsed seconds \\({}\\)!\n", 255,
      "[ -c /dev/full ]", ENOSPC},
     // A library preloaded into each process (libfaketime) may open a file on fd 1.
     {"hooked true >&-", "", "<failed to write the elapsed seconds \\({}\\)!\n>", 255,
      "! sh -c 'exec 3>&1' >&- 2>/dev/null", EBADF},
-    // " : 0...0", 131,072 bytes, past Linux's limit; qemu-user hides a failed exec from system().
+    // The text " : 0...0" is 131,072 bytes, past Linux's limit for one argument. qemu-user
+    // hides a failed exec from system(), so this does not run under it.
     {"secs : $(printf %0131069d 0)", "", "failed to run the command \\({}\\)!\n", 255,
      "[ -z \"$run\" ] && ! (/bin/sh -c \" : $(printf %0131069d 0)\")", E2BIG},
     // A command left the pipe non-blocking and full: secs waits for the reader.
     {"mkfifo p; (sleep 1; cat) <p >/dev/null & exec >p; export SECS_TEST_FULL=1; hooked true", ""},
-    // Past the caller's file-size limit the number fails to go out; the command's SIGXFSZ kills.
+    // Past the caller's file-size limit, the number fails to go out. A command that SIGXFSZ
+    // kills still kills secs with it.
     {"printf %1024s x; ulimit -f 1; secs 'exit 3'", " +x",
      "failed to write the elapsed seconds \\({}\\)!\n", 255, "ulimit -f 1", EFBIG},
     {"ulimit -c 0; ulimit -f 1; secs 'exec printf %04096d 0 >big'", "{0}", "", -SIGXFSZ,
@@ -133,7 +141,8 @@ Outcome RunLine(const char* line)
     for (const char* build : builds) {
         setUp += std::string(" && ") + build + "() { exec $run \"$" + build + "\" \"$@\"; }";
     }
-    // time() may lag gettimeofday() by a tick: secs reads either, between these.
+    // time() may lag gettimeofday() by a tick. secs reads one or the other, so every reading
+    // it takes lies between these two.
     const time_t start = time(nullptr);
     seen.status = system((setUp + " && " + line).c_str());
     timeval end;
@@ -147,7 +156,8 @@ Outcome RunLine(const char* line)
 
 class Secs : public testing::TestWithParam<Case> {};
 
-// Each line starts as from a user's shell: signals at their default, none blocked, cores allowed.
+// Each line starts as from a user's shell, whatever the runner set up: every signal at its
+// default, none blocked, and cores allowed, so that a core of secs's would show.
 const struct AsAUser {
     AsAUser()
     {

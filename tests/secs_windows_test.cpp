@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
-// secs on Windows as a black box: each case is secs's command line, its output and error read
-// back, its exit code whole. Copied as helper.exe and "secs t y\helper.exe", it is the command.
+// secs on Windows as a black box. Each case is secs's command line, with its output and error
+// read back and its exit code whole. This program, copied as helper.exe and as
+// "secs t y\helper.exe", is also the command that the cases run.
 #include <gtest/gtest.h>
 #include <windows.h>
 
